@@ -1,0 +1,7 @@
+#include "frmAbout.h"
+
+namespace orvanel {
+
+void ShowAboutBox() {}
+
+}  // namespace orvanel

@@ -1,0 +1,71 @@
+#include "subst_watch.h"
+
+#include <string>
+
+#include "handles.h"
+#include "process.h"
+#include "text.h"
+
+namespace orvanel {
+namespace {
+
+struct Watch {
+    HWND window;
+    UINT message;
+    UniqueHandle process;
+    UniqueHandle output;
+};
+
+void Post(HWND window, UINT message, std::unique_ptr<SubstReport> report) {
+    if (::PostMessageW(window, message, 0, reinterpret_cast<LPARAM>(report.get()))) {
+        report.release();  // the window owns it now
+    }
+}
+
+std::string ReadAll(HANDLE pipe) {
+    std::string text;
+    char buffer[512];
+    DWORD n = 0;
+    while (::ReadFile(pipe, buffer, sizeof(buffer), &n, nullptr) && n > 0) text.append(buffer, n);
+    return text;
+}
+
+// Runs on a thread-pool thread: reading to the end of the output also waits
+// for the process without holding up the window.
+void CALLBACK WaitForSubst(PTP_CALLBACK_INSTANCE, void* context) {
+    std::unique_ptr<Watch> watch(static_cast<Watch*>(context));
+    auto report = std::make_unique<SubstReport>();
+    report->output = FromOem(ReadAll(watch->output.get()));
+    ::WaitForSingleObject(watch->process.get(), INFINITE);
+    ::GetExitCodeProcess(watch->process.get(), &report->exit_code);
+    Post(watch->window, watch->message, std::move(report));
+}
+
+}  // namespace
+
+void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_line) {
+    StartedProcess started = StartProgram(SystemDirectory(), command_line, SW_HIDE, Output::Capture);
+    if (started.error == 0) {
+        auto watch = std::unique_ptr<Watch>(
+            new Watch{window, message, std::move(started.process), std::move(started.output)});
+        if (::TrySubmitThreadpoolCallback(WaitForSubst, watch.get(), nullptr)) {
+            watch.release();
+            return;
+        }
+        started.error = ::GetLastError();
+    }
+    auto report = std::make_unique<SubstReport>();
+    report->exit_code = started.error;
+    report->output = L"subst.exe could not be started: " + ErrorText(started.error);
+    Post(window, message, std::move(report));
+}
+
+void StartUnwatchedSubst(const std::wstring& command_line) {
+    StartProgram(SystemDirectory(), command_line, SW_HIDE, Output::Ignore);
+}
+
+std::unique_ptr<SubstReport> TakeSubstReport(LPARAM lparam) {
+    return std::unique_ptr<SubstReport>(reinterpret_cast<SubstReport*>(lparam));
+}
+
+}  // namespace orvanel

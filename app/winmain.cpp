@@ -1,0 +1,15 @@
+// The process entry point: start-up, then the message loop for as long as
+// the main window lives.
+#include <windows.h>
+
+#include "Register.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    orvanel::Main();
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}

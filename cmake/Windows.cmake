@@ -1,0 +1,35 @@
+# The Windows program: Win32 glue over the portable core.
+enable_language(RC)
+
+if(MSVC)
+    set(ORVANEL_WARNINGS /W4)
+else()
+    set(ORVANEL_WARNINGS -Wall -Wextra)
+endif()
+
+# Everything but the entry point, so that the tests can link the glue.
+add_library(orvanel_glue STATIC
+    win/text.cpp
+    win/process.cpp
+    settings/registry_store.cpp
+    settings/frmSet.cpp
+    app/Register.cpp
+    app/frmMain.cpp
+    app/subst_watch.cpp
+    about/links.cpp
+    about/frmAbout.cpp
+)
+target_include_directories(orvanel_glue PUBLIC win app settings about resources)
+target_compile_definitions(orvanel_glue PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                               _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+target_compile_options(orvanel_glue PRIVATE ${ORVANEL_WARNINGS})
+target_link_libraries(orvanel_glue PUBLIC orvanel_core comctl32 shell32 advapi32 user32 gdi32
+                                          ole32 oleaut32 windowscodecs version)
+
+add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
+target_link_libraries(Orvanel PRIVATE orvanel_glue)
+if(NOT MSVC)
+    target_link_options(Orvanel PRIVATE -municode)
+endif()
+set_target_properties(Orvanel PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/Orvanel)

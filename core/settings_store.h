@@ -1,0 +1,53 @@
+// How a named value is read from and written to the registry, with the
+// registry itself behind a small port so that the rules are testable anywhere.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orvanel {
+
+// The predefined root keys, by their 32-bit values.
+enum class RootKey : std::uint32_t {
+    CurrentUser = 0x80000001u,
+    LocalMachine = 0x80000002u,
+};
+
+// A key opened for writing; closed when destroyed.
+class WritableKey {
+public:
+    virtual ~WritableKey() = default;
+    // Stores `data` (terminator included) as REG_SZ; false on failure.
+    virtual bool SetString(const std::string& name, const std::string& data) = 0;
+};
+
+class RegistryPort {
+public:
+    virtual ~RegistryPort() = default;
+    // The value's raw data, or nullopt when the key or the value can't be read.
+    virtual std::optional<std::string> QueryString(RootKey root, const std::string& path,
+                                                   const std::string& name) = 0;
+    // Creates the key and every missing key above it; nullptr on failure.
+    virtual std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) = 0;
+};
+
+class ErrorReporter {
+public:
+    virtual ~ErrorReporter() = default;
+    virtual void Report(const std::string& message) = 0;
+};
+
+// All texts are in the ANSI code page. nullopt when the value can't be read,
+// so that the caller's default is used untouched; "False" after a report
+// when the value can't be decoded.
+std::optional<std::string> ReadStoredValue(RegistryPort& registry, ErrorReporter& errors,
+                                           RootKey root, const std::string& path,
+                                           const std::string& name);
+
+// True when the value was stored.
+bool WriteStoredValue(RegistryPort& registry, ErrorReporter& errors, RootKey root,
+                      const std::string& path, const std::string& name, const std::string& value);
+
+}  // namespace orvanel

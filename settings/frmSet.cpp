@@ -1,0 +1,7 @@
+#include "frmSet.h"
+
+namespace orvanel {
+
+void ShowSettingsDialog() {}
+
+}  // namespace orvanel

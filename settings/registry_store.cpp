@@ -1,0 +1,106 @@
+#include "registry_store.h"
+
+#include <windows.h>
+
+#include "app_info.h"
+#include "handles.h"
+#include "text.h"
+
+namespace orvanel {
+namespace {
+
+// Access 0x3F: the six specific key rights together.
+constexpr REGSAM kCreateAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
+                                 KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
+
+HKEY ToHkey(RootKey root) {
+    // The predefined keys are sign-extended 32-bit values.
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
+
+class Win32Key final : public WritableKey {
+public:
+    explicit Win32Key(UniqueKey key) : key_(std::move(key)) {}
+    bool SetString(const std::string& name, const std::string& data) override {
+        return ::RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.data()),
+                                static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    }
+
+private:
+    UniqueKey key_;
+};
+
+class Win32Registry final : public RegistryPort {
+public:
+    std::optional<std::string> QueryString(RootKey root, const std::string& path,
+                                           const std::string& name) override {
+        UniqueKey key;
+        if (::RegOpenKeyExA(ToHkey(root), path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        // Ask for the size first: a value may be of any length the store wrote.
+        DWORD size = 0;
+        if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        std::string data(size, '\0');
+        LONG rc = ERROR_MORE_DATA;
+        while (rc == ERROR_MORE_DATA) {  // the value may grow between the calls
+            data.resize(size);
+            rc = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(data.data()), &size);
+        }
+        if (rc != ERROR_SUCCESS) return std::nullopt;
+        data.resize(size);
+        return data;
+    }
+
+    std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) override {
+        SECURITY_ATTRIBUTES security{};
+        UniqueKey key;
+        DWORD disposition = 0;
+        if (::RegCreateKeyExA(ToHkey(root), path.c_str(), 0, const_cast<char*>(""),
+                              REG_OPTION_NON_VOLATILE, kCreateAccess, &security, key.put(),
+                              &disposition) != ERROR_SUCCESS) {
+            return nullptr;
+        }
+        return std::make_unique<Win32Key>(std::move(key));
+    }
+};
+
+class BoxReporter final : public ErrorReporter {
+public:
+    void Report(const std::string& message) override {
+        ::MessageBoxW(nullptr, FromAnsi(message).c_str(), kAppTitle, MB_OK);
+    }
+};
+
+}  // namespace
+
+RegistryPort& SystemRegistry() {
+    static Win32Registry registry;
+    return registry;
+}
+
+ErrorReporter& MessageBoxReporter() {
+    static BoxReporter reporter;
+    return reporter;
+}
+
+std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                          const std::wstring& fallback) {
+    const std::optional<std::string> value =
+        ReadStoredValue(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name));
+    return value ? FromAnsi(*value) : fallback;
+}
+
+bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                   const std::wstring& value) {
+    return WriteStoredValue(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path),
+                            ToAnsi(name), ToAnsi(value));
+}
+
+}  // namespace orvanel

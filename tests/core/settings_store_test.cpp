@@ -1,0 +1,145 @@
+#include "settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace orvanel {
+namespace {
+
+// An in-memory registry whose failures the tests choose.
+class FakeRegistry final : public RegistryPort {
+public:
+    using Address = std::tuple<RootKey, std::string, std::string>;
+    std::map<Address, std::string> values;
+    std::vector<std::pair<RootKey, std::string>> created;
+    bool refuse_create = false;
+    bool refuse_set = false;
+
+    std::optional<std::string> QueryString(RootKey root, const std::string& path,
+                                           const std::string& name) override {
+        const auto it = values.find({root, path, name});
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+
+    std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) override {
+        if (refuse_create) return nullptr;
+        created.emplace_back(root, path);
+        return std::make_unique<Key>(*this, root, path);
+    }
+
+private:
+    class Key final : public WritableKey {
+    public:
+        Key(FakeRegistry& owner, RootKey root, std::string path)
+            : owner_(owner), root_(root), path_(std::move(path)) {}
+        bool SetString(const std::string& name, const std::string& data) override {
+            if (owner_.refuse_set) return false;
+            owner_.values[{root_, path_, name}] = data;
+            return true;
+        }
+
+    private:
+        FakeRegistry& owner_;
+        RootKey root_;
+        std::string path_;
+    };
+};
+
+class RecordingReporter final : public ErrorReporter {
+public:
+    std::vector<std::string> messages;
+    void Report(const std::string& message) override { messages.push_back(message); }
+};
+
+constexpr RootKey kUser = RootKey::CurrentUser;
+const std::string kPath = "SOFTWARE\\Kestrane\\Orvanel";
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    FakeRegistry registry;
+    RecordingReporter errors;
+
+    bool Write(const std::string& name, const std::string& value) {
+        return WriteStoredValue(registry, errors, kUser, kPath, name, value);
+    }
+    std::optional<std::string> Read(const std::string& name) {
+        return ReadStoredValue(registry, errors, kUser, kPath, name);
+    }
+};
+
+TEST_F(SettingsStoreTest, WritesEncodedTextWithOneTerminator) {
+    ASSERT_TRUE(Write("Drive", "abc"));
+    EXPECT_EQ(registry.values.at({kUser, kPath, "Drive"}), std::string("\x9E\x9D\x9C\0", 4));
+    EXPECT_EQ(Read("Drive"), "abc");
+    EXPECT_TRUE(errors.messages.empty());
+}
+
+TEST_F(SettingsStoreTest, MissingValueOrKeyIsNotReadable) {
+    EXPECT_EQ(Read("Drive"), std::nullopt);
+    registry.values[{kUser, "elsewhere", "Drive"}] = std::string("\xA5\0", 2);
+    EXPECT_EQ(Read("Drive"), std::nullopt);
+    EXPECT_TRUE(errors.messages.empty());
+}
+
+TEST_F(SettingsStoreTest, EmptyValuesReadAsEmptyText) {
+    ASSERT_TRUE(Write("Path", ""));
+    EXPECT_EQ(registry.values.at({kUser, kPath, "Path"}), std::string(1, '\0'));
+    EXPECT_EQ(Read("Path"), "");
+    // A value with no data bytes at all is an empty text too, not an error.
+    registry.values[{kUser, kPath, "Path"}] = "";
+    EXPECT_EQ(Read("Path"), "");
+    EXPECT_TRUE(errors.messages.empty());
+}
+
+TEST_F(SettingsStoreTest, LongValuesRoundTrip) {
+    for (std::size_t length : {254u, 255u, 300u, 4096u, 32766u}) {
+        const std::string folder = "C:\\" + std::string(length - 3, 'd');
+        ASSERT_TRUE(Write("Path", folder)) << length;
+        EXPECT_EQ(Read("Path"), folder) << length;
+    }
+}
+
+TEST_F(SettingsStoreTest, TrailingCodeTwoFiftyFiveSurvives) {
+    // It encodes to a zero byte, so the data ends in two zeros.
+    const std::string text = "a\xFF";
+    ASSERT_TRUE(Write("Path", text));
+    EXPECT_EQ(Read("Path"), text);
+}
+
+TEST_F(SettingsStoreTest, DataWithoutTerminatorKeepsEveryCharacter) {
+    registry.values[{kUser, kPath, "Drive"}] = "\xA7";  // "X", written by another tool
+    EXPECT_EQ(Read("Drive"), "X");
+}
+
+TEST_F(SettingsStoreTest, OverlongWriteReportsOverflowAfterCreatingTheKey) {
+    EXPECT_FALSE(Write("Path", std::string(32767, 'p')));
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.messages[0], "ERROR # 6 : Overflow\rPlease exit and try again.");
+    ASSERT_EQ(registry.created.size(), 1u);
+    EXPECT_EQ(registry.created[0].second, kPath);
+    EXPECT_EQ(registry.values.count({kUser, kPath, "Path"}), 0u);
+}
+
+TEST_F(SettingsStoreTest, OverlongStoredValueReadsAsFalseAfterReport) {
+    registry.values[{kUser, kPath, "Path"}] = std::string(40000, 'q');
+    EXPECT_EQ(Read("Path"), "False");
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.messages[0].substr(0, 11), "ERROR # 6 :");
+}
+
+TEST_F(SettingsStoreTest, RefusedKeyOrValueFailsSilently) {
+    registry.refuse_create = true;
+    EXPECT_FALSE(Write("Drive", "X"));
+    registry.refuse_create = false;
+    registry.refuse_set = true;
+    EXPECT_FALSE(Write("Drive", "X"));
+    EXPECT_TRUE(errors.messages.empty());
+    EXPECT_TRUE(registry.values.empty());
+}
+
+}  // namespace
+}  // namespace orvanel
