@@ -83,6 +83,7 @@ LRESULT FrmMain::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
         case kTrayCallback: Form_MouseMove(lparam); return 0;
         case WM_COMMAND: OnMenuChoice(LOWORD(wparam)); return 0;
         case kSubstFinished: OnSubstFinished(lparam); return 0;
+        case WM_DESTROY: OnDestroy(); return 0;
         default: break;
     }
     if (msg == taskbar_created_) {
@@ -133,6 +134,13 @@ void FrmMain::OnSubstFinished(LPARAM lparam) {
     if (!correction) return;
     ShowLook(correction->look);
     ShowMessage(correction->message);
+}
+
+void FrmMain::OnDestroy() {
+    // Closed from outside (not through Exit): the program ends with its
+    // window rather than lingering without one.
+    hwnd_ = nullptr;
+    ::PostQuitMessage(0);
 }
 
 void FrmMain::OnTaskbarCreated() {

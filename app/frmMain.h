@@ -33,6 +33,7 @@ private:
     void OnMenuChoice(UINT id);
     void OnSubstFinished(LPARAM lparam);
     void OnTaskbarCreated();
+    void OnDestroy();
 
     void mnuEnabled_Click();
     void mnuSet_Click();

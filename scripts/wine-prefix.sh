@@ -1,0 +1,52 @@
+# Prepares a Wine prefix for Orvanel: sourced by scripts/run and the
+# end-to-end tests. Wine 8's own subst.exe does nothing, so the prefix gets
+# the stand-in built with the tests, which really maps the drive.
+
+# prepare_prefix PREFIX TOOLS_DIR WIDTH HEIGHT
+prepare_prefix() {
+    local prefix=$1 tools=$2 width=$3 height=$4
+    export WINEPREFIX=$prefix
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+    if [ ! -f "$prefix/system.reg" ]; then
+        if [ -n "${ORVANEL_E2E_TEMPLATE:-}" ] && [ -d "$ORVANEL_E2E_TEMPLATE" ]; then
+            cp -a "$ORVANEL_E2E_TEMPLATE" "$prefix"
+        else
+            wineboot -i >/dev/null 2>&1
+            wineserver -w
+        fi
+    fi
+    cp "$tools/subst.exe" "$prefix/drive_c/windows/system32/subst.exe"
+    mkdir -p "$prefix/drive_c/orvanel-test"
+    # Wine prefers its built-in subst.exe unless told otherwise; programs
+    # started one by one share a desktop only when the prefix names one
+    # (and not "Default", which is Wine's own non-virtual desktop).
+    local reg=$prefix/drive_c/orvanel-test/setup.reg
+    cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]
+"subst.exe"="native"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Orvanel"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Orvanel"="${width}x${height}"
+REG
+    wine regedit /S 'C:\orvanel-test\setup.reg' >/dev/null 2>&1
+}
+
+# start_xvfb: starts a private X server; exports DISPLAY, sets XVFB_PID.
+start_xvfb() {
+    local fdfile
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 50); do
+        [ -s "$fdfile" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    rm -f "$fdfile"
+}

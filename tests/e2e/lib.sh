@@ -1,0 +1,256 @@
+# The end-to-end harness, sourced by each *_test.sh:
+#   source lib.sh; e2e_init "$@"   # args: path of Orvanel.exe, folder of the test tools
+# It gives every script its own Xvfb, throwaway Wine prefix (never ~/.wine)
+# and virtual desktop with a taskbar, installs the stand-in subst.exe, and
+# stops everything it started when the script ends, also on failure.
+# Scripts count results with check/check_eq and end with e2e_finish.
+
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh"
+
+E2E_DESKTOP_W=1024
+E2E_DESKTOP_H=768
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_KEY='SOFTWARE\Kestrane\Orvanel'
+
+e2e_log() { printf '  %s\n' "$*" >&2; }
+
+e2e_init() {
+    E2E_EXE=$(readlink -f "$1")
+    E2E_TOOLS=$(readlink -f "$2")
+    E2E_NAME=$(basename "$0" .sh)
+    local repo
+    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+    E2E_ARTIFACTS=${ORVANEL_E2E_ARTIFACTS:-$repo/build/e2e-artifacts}/$E2E_NAME
+    rm -rf "$E2E_ARTIFACTS"
+    mkdir -p "$E2E_ARTIFACTS"
+    E2E_WORK=$(mktemp -d /tmp/orvanel-e2e.XXXXXX)
+    export WINEPREFIX=$E2E_WORK/prefix
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    trap e2e_cleanup EXIT
+    e2e_start_xvfb
+    e2e_make_prefix
+    e2e_start_desktop
+}
+
+e2e_start_xvfb() {
+    start_xvfb
+    E2E_XVFB_PID=$XVFB_PID
+    e2e_log "Xvfb on $DISPLAY, prefix $WINEPREFIX"
+}
+
+e2e_make_prefix() {
+    prepare_prefix "$WINEPREFIX" "$E2E_TOOLS" "$E2E_DESKTOP_W" "$E2E_DESKTOP_H"
+    e2e_extra_registry
+}
+
+# Scripts may override this to add registry settings before the desktop starts.
+e2e_extra_registry() { :; }
+
+e2e_start_desktop() {
+    wine explorer "/desktop=Orvanel,${E2E_DESKTOP_W}x${E2E_DESKTOP_H}" \
+        "$(winepath -w "$E2E_TOOLS/orvprobe.exe")" idle >/dev/null 2>&1 &
+    probe wait-exists Shell_TrayWnd - 20000 || e2e_log "no taskbar appeared"
+}
+
+e2e_cleanup() {
+    local rc=$?
+    if [ "$E2E_FAILED" -gt 0 ] || [ "$rc" -ne 0 ]; then e2e_shot "at-exit" || true; fi
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    kill "$E2E_XVFB_PID" >/dev/null 2>&1
+    wait "$E2E_XVFB_PID" 2>/dev/null
+    rm -rf "$E2E_WORK"
+}
+
+probe() { wine "$E2E_TOOLS/orvprobe.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# Starts Orvanel as a user would, with Wine's process channel recording the
+# command lines it starts; waits for its hidden window and icon.
+e2e_start_orvanel() {
+    E2E_PROCESS_LOG=$E2E_WORK/process.log
+    WINEDEBUG=+process wine "$E2E_EXE" 2>>"$E2E_PROCESS_LOG" >/dev/null &
+    E2E_ORVANEL_PID=$!
+    probe wait-exists OrvanelTrayWindow - 20000 || e2e_log "Orvanel's window did not appear"
+    sleep 1
+}
+
+e2e_orvanel_running() { probe wait-exists OrvanelTrayWindow - 0; }
+
+e2e_shot() {
+    import -display "$DISPLAY" -window root -crop "${E2E_DESKTOP_W}x${E2E_DESKTOP_H}+0+0" +repage \
+        "$E2E_ARTIFACTS/$1.png" 2>/dev/null
+    echo "$E2E_ARTIFACTS/$1.png"
+}
+
+# --- the notification-area icon and its menu ---------------------------------
+
+E2E_TRAY_X=$((E2E_DESKTOP_W - 10))
+E2E_TRAY_Y=$((E2E_DESKTOP_H - 11))
+
+tray_press_right() {
+    xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" mousedown 3
+    sleep 0.8
+}
+tray_release_right() { xdotool mouseup 3; sleep 0.3; }
+tray_click_left() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click 1; sleep 0.8; }
+tray_double_click() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click --repeat 2 --delay 80 1; sleep 0.8; }
+
+menu_open() { probe wait-window '#32768' - 0; }
+
+# Offsets of the items' centres below the menu's top edge: 3 px of border,
+# 16 px a text item, 9 px a separator (Wine's default metrics at 96 DPI).
+menu_item_offset() {
+    case "$1" in
+        Mount | Unmount) echo 11 ;;
+        Settings) echo 36 ;;
+        About) echo 61 ;;
+        Help) echo 77 ;;
+        Exit) echo 102 ;;
+        *) return 1 ;;
+    esac
+}
+
+# Prints "x y w" of the open menu.
+menu_geometry() {
+    probe window-rect '#32768' - | awk '/^window/ {print $2, $3, $4}'
+}
+
+# Crops one item's row from a fresh screenshot; prints the file name. Fails
+# when no menu is open.
+menu_item_image() {
+    local item=$1 x y w off
+    read -r x y w < <(menu_geometry)
+    [ -n "${w:-}" ] || return 1
+    off=$(menu_item_offset "$item") || return 1
+    local shot=$E2E_WORK/menu.png
+    import -display "$DISPLAY" -window root "$shot" 2>/dev/null
+    convert "$shot" -crop "$((w - 6))x16+$((x + 3))+$((y + off - 8))" +repage "$E2E_WORK/item.png"
+    echo "$E2E_WORK/item.png"
+}
+
+# The item's caption as the screen shows it (enabled or grey).
+menu_item_text() {
+    local img
+    img=$(menu_item_image "$1") || return 1
+    convert "$img" -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
+    tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d'
+}
+
+# "enabled" or "greyed": enabled items are drawn in black, greyed ones have
+# no black pixel at all. Prints nothing when no menu is open.
+menu_item_state() {
+    local img mean
+    img=$(menu_item_image "$1") || return 1
+    mean=$(convert "$img" -fill white +opaque black -format '%[fx:mean]' info:)
+    if [ "$mean" == "1" ]; then echo greyed; else echo enabled; fi
+}
+
+menu_choose() {
+    local x y w off
+    read -r x y w < <(menu_geometry)
+    off=$(menu_item_offset "$1") || return 1
+    xdotool mousemove "$((x + w / 2))" "$((y + off))" click 1
+    sleep 0.5
+}
+
+# Opens the menu with a right press and chooses an item.
+tray_menu_choose() {
+    tray_press_right
+    tray_release_right
+    menu_choose "$1"
+}
+
+# Under Xvfb with no window manager a click outside hands the foreground to
+# Wine's desktop before the menu sees it, so the menu is closed with Escape.
+menu_dismiss() {
+    probe key escape
+    sleep 0.5
+}
+
+# Counts pixels of a colour family in the tray icon: "yellow" marks the
+# mounted picture's connector, "red" the unmounted picture's cross.
+tray_icon_shown() { [ $(($(tray_icon_pixels red) + $(tray_icon_pixels yellow))) -gt 0 ]; }
+tray_icon_pixels() {
+    local shot=$E2E_WORK/tray.png fx
+    import -display "$DISPLAY" -window root -crop "24x20+$((E2E_TRAY_X - 12))+$((E2E_DESKTOP_H - 20))" +repage "$shot" 2>/dev/null
+    case "$1" in
+        yellow) fx='r>0.7 && g>0.6 && b<0.4' ;;
+        red) fx='r>0.7 && g<0.35 && b<0.35' ;;
+    esac
+    convert "$shot" -fx "($fx) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# --- message boxes ---------------------------------------------------------
+
+# Texts of the static controls of the window titled $1.
+dialog_texts() { probe children - "$1" | awk -F'\t' '$2 == "Static" && $5 != "" {print $5}'; }
+
+# Clicks the button captioned $2 (e.g. OK) in the window titled $1.
+dialog_click() {
+    local title=$1 caption=$2 ox oy geom
+    read -r ox oy < <(probe window-rect - "$title" | awk '{print $7, $8}')
+    geom=$(probe children - "$title" | awk -F'\t' -v c="$caption" '$2 == "Button" && ($5 == c || $5 == "&" c) {print $3; exit}')
+    [ -n "$geom" ] || return 1
+    local x y w h
+    read -r x y w h <<<"$geom"
+    xdotool mousemove "$((ox + x + w / 2))" "$((oy + y + h / 2))" click 1
+    sleep 0.5
+}
+
+# --- the stand-in subst.exe and the registry ----------------------------------
+
+subst_log() { cat "$WINEPREFIX/drive_c/orvanel-test/subst.log" 2>/dev/null | tr -d '\r'; }
+subst_count() { subst_log | wc -l; }
+
+# Waits until the stand-in has recorded $1 command lines in all.
+subst_wait_count() {
+    local i
+    for i in $(seq 100); do
+        [ "$(subst_count)" -ge "$1" ] && { sleep 0.5; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
+subst_succeed() { rm -f "$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
+subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-delay-ms"; }
+
+store_setting() { probe reg-set-encoded HKCU "$E2E_KEY" "$1" "$2"; }
+
+# --- results ---------------------------------------------------------------
+
+check() {
+    local name=$1
+    shift
+    if "$@"; then
+        E2E_PASSED=$((E2E_PASSED + 1))
+        printf 'PASS: %s\n' "$name"
+    else
+        E2E_FAILED=$((E2E_FAILED + 1))
+        printf 'FAIL: %s\n' "$name"
+        e2e_shot "fail-$E2E_FAILED" >/dev/null
+    fi
+}
+
+check_eq() {
+    local name=$1 expected=$2 actual=$3
+    if [ "$expected" == "$actual" ]; then
+        check "$name" true
+    else
+        check "$name" false
+        printf '      expected: %q\n      actual:   %q\n' "$expected" "$actual"
+    fi
+}
+
+e2e_finish() {
+    printf '%s: %d passed, %d failed\n' "$E2E_NAME" "$E2E_PASSED" "$E2E_FAILED"
+    printf 'screenshots: %s\n' "$E2E_ARTIFACTS"
+    [ "$E2E_FAILED" -eq 0 ]
+}
+
+# True only when a menu is open and the item is drawn enabled.
+menu_item_enabled() { [ "$(menu_item_state "$1")" == enabled ]; }

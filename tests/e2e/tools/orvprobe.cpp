@@ -1,0 +1,284 @@
+// The end-to-end tests' eyes and hands inside the Wine desktop: it finds
+// windows, reads their texts and rectangles, reads and writes the registry
+// past the program, sends keys with SendInput (X key events do not reach
+// Wine's windows without a window manager) and pokes the shell.
+#include <windows.h>
+#include <shellapi.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Args = std::vector<std::wstring>;
+
+const wchar_t* OrNull(const std::wstring& s) { return s == L"-" ? nullptr : s.c_str(); }
+
+HWND Find(const std::wstring& cls, const std::wstring& title) {
+    return FindWindowW(OrNull(cls), OrNull(title));
+}
+
+enum class Want { Shown, Exists, Gone };
+
+bool Satisfied(HWND w, Want want) {
+    switch (want) {
+        case Want::Shown: return w != nullptr && IsWindowVisible(w);
+        case Want::Exists: return w != nullptr;
+        case Want::Gone: return w == nullptr;
+    }
+    return false;
+}
+
+int WaitWindow(const Args& a, Want want) {
+    const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(a[2].c_str()));
+    do {
+        if (Satisfied(Find(a[0], a[1]), want)) return 0;
+        Sleep(100);
+    } while (GetTickCount() < deadline);
+    return 1;
+}
+
+std::wstring Text(HWND w) {
+    wchar_t buf[2048] = L"";
+    SendMessageTimeoutW(w, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return buf;
+}
+
+std::wstring ClassOf(HWND w) {
+    wchar_t buf[256] = L"";
+    GetClassNameW(w, buf, 256);
+    return buf;
+}
+
+int WindowRect(const Args& a) {
+    HWND w = Find(a[0], a[1]);
+    if (!w) return 1;
+    RECT r, c;
+    GetWindowRect(w, &r);
+    GetClientRect(w, &c);
+    POINT origin{0, 0};
+    ClientToScreen(w, &origin);
+    printf("window %ld %ld %ld %ld client %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+           r.bottom - r.top, origin.x, origin.y, c.right, c.bottom);
+    return 0;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM parent) {
+    if (GetParent(child) != reinterpret_cast<HWND>(parent)) return TRUE;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, reinterpret_cast<HWND>(parent), reinterpret_cast<POINT*>(&r), 2);
+    printf("%d\t%ls\t%ld %ld %ld %ld\t%s\t%ls\n", GetDlgCtrlID(child), ClassOf(child).c_str(), r.left,
+           r.top, r.right - r.left, r.bottom - r.top,
+           IsWindowEnabled(child) ? "enabled" : "disabled", Text(child).c_str());
+    return TRUE;
+}
+
+int Children(const Args& a) {
+    HWND w = Find(a[0], a[1]);
+    if (!w) return 1;
+    printf("0\t%ls\t-\t-\t%ls\n", ClassOf(w).c_str(), Text(w).c_str());
+    EnumChildWindows(w, PrintChild, reinterpret_cast<LPARAM>(w));
+    return 0;
+}
+
+int DosDevice(const Args& a) {
+    wchar_t target[1024];
+    if (!QueryDosDeviceW(a[0].c_str(), target, 1024)) {
+        printf("none\n");
+        return 0;
+    }
+    printf("%ls\n", target);
+    return 0;
+}
+
+HKEY Root(const std::wstring& name) { return name == L"HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+std::string Ansi(const std::wstring& w) {
+    std::string s(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, s.data(), static_cast<int>(s.size()), nullptr, nullptr);
+    s.pop_back();
+    return s;
+}
+
+// Prints the value's type and bytes in hex, or "missing".
+int RegGet(const Args& a) {
+    HKEY key;
+    if (RegOpenKeyExA(Root(a[0]), Ansi(a[1]).c_str(), 0, KEY_QUERY_VALUE, &key)) {
+        printf("missing\n");
+        return 0;
+    }
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, Ansi(a[2]).c_str(), nullptr, &type, nullptr, &size)) {
+        RegCloseKey(key);
+        printf("missing\n");
+        return 0;
+    }
+    std::vector<unsigned char> data(size + 1);
+    RegQueryValueExA(key, Ansi(a[2]).c_str(), nullptr, &type, data.data(), &size);
+    RegCloseKey(key);
+    printf("%lu", type);
+    for (DWORD i = 0; i < size; ++i) printf(" %02x", data[i]);
+    printf("\n");
+    return 0;
+}
+
+// Stores TEXT the way the program encodes it (255 - c), independently of
+// the program's own code.
+int RegSetEncoded(const Args& a) {
+    std::string data = Ansi(a[3]);
+    for (char& c : data) c = static_cast<char>(255 - static_cast<unsigned char>(c));
+    data.push_back('\0');
+    HKEY key;
+    if (RegCreateKeyExA(Root(a[0]), Ansi(a[1]).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+        return 1;
+    const LONG rc = RegSetValueExA(key, Ansi(a[2]).c_str(), 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? 0 : 1;
+}
+
+int RegDeleteTree(const Args& a) {
+    RegDeleteTreeW(Root(a[0]), a[1].c_str());
+    RegDeleteKeyW(Root(a[0]), a[1].c_str());
+    return 0;
+}
+
+void SendKey(WORD vk, WCHAR ch) {
+    INPUT in[2]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        i.ki.wScan = ch;
+        i.ki.dwFlags = ch ? KEYEVENTF_UNICODE : 0;
+    }
+    in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(30);
+}
+
+int Keys(const Args& a) {
+    for (wchar_t ch : a[0]) SendKey(0, ch);
+    return 0;
+}
+
+int Key(const Args& a) {
+    struct Named { const wchar_t* name; WORD vk; };
+    static const Named kKeys[] = {{L"enter", VK_RETURN}, {L"tab", VK_TAB}, {L"escape", VK_ESCAPE},
+                                  {L"up", VK_UP}, {L"down", VK_DOWN}, {L"home", VK_HOME},
+                                  {L"end", VK_END}, {L"backspace", VK_BACK}, {L"space", VK_SPACE},
+                                  {L"delete", VK_DELETE}};
+    for (const Named& k : kKeys) {
+        if (a[0] == k.name) {
+            SendKey(k.vk, 0);
+            return 0;
+        }
+    }
+    return 2;
+}
+
+int Foreground(const Args&) {
+    HWND w = GetForegroundWindow();
+    HWND focus = nullptr;
+    GUITHREADINFO info{sizeof(info)};
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) focus = info.hwndFocus;
+    printf("%ls\t%ls\tfocus=%d\n", ClassOf(w).c_str(), Text(w).c_str(), focus ? GetDlgCtrlID(focus) : -1);
+    return 0;
+}
+
+int TrayRemove(const Args& a) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = Find(a[0], L"-");
+    data.uID = 1;
+    return data.hWnd && Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+}
+
+int BroadcastTaskbarCreated(const Args&) {
+    const UINT msg = RegisterWindowMessageW(L"TaskbarCreated");
+    DWORD_PTR result;
+    SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    return 0;
+}
+
+int Close(const Args& a) {
+    HWND w = Find(a[0], a[1]);
+    if (!w) return 1;
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+// Prints the working set and private bytes of the process owning the window.
+int Memory(const Args& a) {
+    HWND w = Find(a[0], L"-");
+    DWORD pid = 0;
+    if (!w || !GetWindowThreadProcessId(w, &pid)) return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    const BOOL ok = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                         sizeof(counters));
+    CloseHandle(process);
+    if (!ok) return 1;
+    printf("working_set_kib %zu private_kib %zu\n", counters.WorkingSetSize / 1024,
+           counters.PrivateUsage / 1024);
+    return 0;
+}
+
+struct Command {
+    const wchar_t* name;
+    size_t args;
+    int (*run)(const Args&);
+    const char* usage;
+};
+
+int WaitShown(const Args& a) { return WaitWindow(a, Want::Shown); }
+int WaitExists(const Args& a) { return WaitWindow(a, Want::Exists); }
+int WaitGone(const Args& a) { return WaitWindow(a, Want::Gone); }
+
+// Keeps the virtual desktop alive: Wine closes it with its last program.
+int Idle(const Args&) {
+    Sleep(INFINITE);
+    return 0;
+}
+
+const Command kCommands[] = {
+    {L"wait-window", 3, WaitShown, "CLASS|- TITLE|- TIMEOUT_MS"},
+    {L"wait-exists", 3, WaitExists, "CLASS|- TITLE|- TIMEOUT_MS"},
+    {L"wait-gone", 3, WaitGone, "CLASS|- TITLE|- TIMEOUT_MS"},
+    {L"idle", 0, Idle, ""},
+    {L"memory", 1, Memory, "WINDOW_CLASS"},
+    {L"window-rect", 2, WindowRect, "CLASS|- TITLE|-"},
+    {L"children", 2, Children, "CLASS|- TITLE|-"},
+    {L"close", 2, Close, "CLASS|- TITLE|-"},
+    {L"dosdevice", 1, DosDevice, "X:"},
+    {L"reg-get", 3, RegGet, "HKCU|HKLM PATH NAME"},
+    {L"reg-set-encoded", 4, RegSetEncoded, "HKCU|HKLM PATH NAME TEXT"},
+    {L"reg-delete-tree", 2, RegDeleteTree, "HKCU|HKLM PATH"},
+    {L"keys", 1, Keys, "TEXT"},
+    {L"key", 1, Key, "enter|tab|escape|up|down|home|end|backspace|space|delete"},
+    {L"foreground", 0, Foreground, ""},
+    {L"tray-remove", 1, TrayRemove, "OWNER_CLASS"},
+    {L"broadcast-taskbar-created", 0, BroadcastTaskbarCreated, ""},
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc >= 2) {
+        for (const Command& c : kCommands) {
+            if (argv[1] == std::wstring(c.name) && static_cast<size_t>(argc - 2) == c.args) {
+                const int rc = c.run(Args(argv + 2, argv + argc));
+                fflush(stdout);
+                return rc;
+            }
+        }
+    }
+    for (const Command& c : kCommands) fprintf(stderr, "orvprobe %ls %s\n", c.name, c.usage);
+    return 2;
+}
