@@ -30,6 +30,12 @@ add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
 target_link_libraries(Orvanel PRIVATE orvanel_glue)
 if(NOT MSVC)
     target_link_options(Orvanel PRIVATE -municode)
+    # A small program: unused code dropped, symbols stripped from releases.
+    target_compile_options(orvanel_core PRIVATE -ffunction-sections -fdata-sections)
+    target_compile_options(orvanel_glue PRIVATE -ffunction-sections -fdata-sections)
+    target_link_options(Orvanel PRIVATE -Wl,--gc-sections $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()
 set_target_properties(Orvanel PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/Orvanel)
+
+include(${CMAKE_CURRENT_LIST_DIR}/Help.cmake)

@@ -1,0 +1,19 @@
+#include "twips.h"
+
+namespace orvanel {
+
+int TwipsToPixels(int twips, unsigned dpi) {
+    const long long scaled = static_cast<long long>(twips) * static_cast<long long>(dpi);
+    const long long half = kTwipsPerInch / 2;
+    const long long rounded = scaled >= 0 ? (scaled + half) / kTwipsPerInch
+                                          : -((-scaled + half) / kTwipsPerInch);
+    return static_cast<int>(rounded);
+}
+
+PixelRect ToPixels(const TwipsRect& rect, unsigned dpi) {
+    return PixelRect{TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
+                     TwipsToPixels(rect.left + rect.width, dpi),
+                     TwipsToPixels(rect.top + rect.height, dpi)};
+}
+
+}  // namespace orvanel
