@@ -68,10 +68,11 @@ e2e_cleanup() {
 probe() { wine "$E2E_TOOLS/orvprobe.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 # Starts Orvanel as a user would, with Wine's process channel recording the
-# command lines it starts; waits for its hidden window and icon.
+# command lines it starts (E2E_WINEDEBUG adds channels); waits for its
+# hidden window and icon.
 e2e_start_orvanel() {
     E2E_PROCESS_LOG=$E2E_WORK/process.log
-    WINEDEBUG=+process wine "$E2E_EXE" 2>>"$E2E_PROCESS_LOG" >/dev/null &
+    WINEDEBUG=${E2E_WINEDEBUG:-+process} wine "$E2E_EXE" 2>>"$E2E_PROCESS_LOG" >/dev/null &
     E2E_ORVANEL_PID=$!
     probe wait-exists OrvanelTrayWindow - 20000 || e2e_log "Orvanel's window did not appear"
     sleep 1

@@ -142,6 +142,31 @@ int RegSetEncoded(const Args& a) {
     return rc == ERROR_SUCCESS ? 0 : 1;
 }
 
+// Prints the key's last-write time, then its value names in the order the
+// registry keeps them (the order they were created in).
+int RegValues(const Args& a) {
+    HKEY key;
+    if (RegOpenKeyExW(Root(a[0]), a[1].c_str(), 0, KEY_QUERY_VALUE, &key)) {
+        printf("missing\n");
+        return 0;
+    }
+    FILETIME written{};
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, &written);
+    ULARGE_INTEGER when;
+    when.LowPart = written.dwLowDateTime;
+    when.HighPart = written.dwHighDateTime;
+    printf("modified %llu\n", when.QuadPart);
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = 256;
+        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)) break;
+        printf("%ls\n", name);
+    }
+    RegCloseKey(key);
+    return 0;
+}
+
 int RegDeleteTree(const Args& a) {
     RegDeleteTreeW(Root(a[0]), a[1].c_str());
     RegDeleteKeyW(Root(a[0]), a[1].c_str());
@@ -260,6 +285,7 @@ const Command kCommands[] = {
     {L"reg-get", 3, RegGet, "HKCU|HKLM PATH NAME"},
     {L"reg-set-encoded", 4, RegSetEncoded, "HKCU|HKLM PATH NAME TEXT"},
     {L"reg-delete-tree", 2, RegDeleteTree, "HKCU|HKLM PATH"},
+    {L"reg-values", 2, RegValues, "HKCU|HKLM PATH"},
     {L"keys", 1, Keys, "TEXT"},
     {L"key", 1, Key, "enter|tab|escape|up|down|home|end|backspace|space|delete"},
     {L"foreground", 0, Foreground, ""},

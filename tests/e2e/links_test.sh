@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Start-up's update of the maker-wide values, and the Help command, with the
+# program installed where Windows users put it: under "C:\Program Files".
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+MAKER_KEY='SOFTWARE\Kestrane'
+EMAIL='support@kestrane.example'
+HOME_PAGE='https://www.kestrane.example/orvanel/'
+
+# The registry bytes of TEXT as the program stores it: type 1 (REG_SZ),
+# each byte c as 255 - c, one zero byte.
+encoded() {
+    local out="1" c
+    for c in $(printf '%s' "$1" | od -An -tu1); do out+=$(printf ' %02x' $((255 - c))); done
+    echo "$out 00"
+}
+maker_value() { probe reg-get HKLM "$MAKER_KEY" "$1"; }
+maker_key_state() { probe reg-values HKLM "$MAKER_KEY" | sed -n 1p; }
+maker_names() { probe reg-values HKLM "$MAKER_KEY" | sed 1d | paste -sd,; }
+# Wine's registry channel logs every value the program sets, by name.
+maker_writes() { tail -n +"$1" "$E2E_PROCESS_LOG" | grep -aoE 'NtSetValueKey \(0x[0-9a-f]+,L"(Email|Web Page)"' | sed 's/.*L"//; s/"$//' | paste -sd,; }
+log_lines() { wc -l <"$E2E_PROCESS_LOG"; }
+E2E_WINEDEBUG=+process,+reg
+exit_orvanel() {
+    tray_menu_choose Exit
+    probe wait-gone OrvanelTrayWindow - 5000
+}
+
+install_dir="$WINEPREFIX/drive_c/Program Files/Orvanel"
+mkdir -p "$install_dir"
+cp -r "$(dirname "$E2E_EXE")"/. "$install_dir/"
+E2E_EXE="$install_dir/Orvanel.exe"
+
+echo "== first start: the maker's key is created"
+probe reg-delete-tree HKLM "$MAKER_KEY"
+check_eq "no maker's key before the start" "missing" "$(maker_key_state)"
+e2e_start_orvanel
+check_eq "Email is stored encoded" "$(encoded "$EMAIL")" "$(maker_value Email)"
+check_eq "Web Page is stored encoded" "$(encoded "$HOME_PAGE")" "$(maker_value 'Web Page')"
+check_eq "Email was written first, then Web Page" "Email,Web Page" "$(maker_writes 1)"
+check_eq "and the key keeps them in that order" "Email,Web Page" "$(maker_names)"
+exit_orvanel
+
+echo "== second start: nothing to write"
+from=$(($(log_lines) + 1))
+e2e_start_orvanel
+check_eq "no value was written" "" "$(maker_writes "$from")"
+exit_orvanel
+
+echo "== a value that differs only in case is rewritten"
+probe reg-set-encoded HKLM "$MAKER_KEY" Email 'Support@Kestrane.example'
+from=$(($(log_lines) + 1))
+e2e_start_orvanel
+check_eq "only Email was written" "Email" "$(maker_writes "$from")"
+check_eq "Email is back to the string table's text" "$(encoded "$EMAIL")" "$(maker_value Email)"
+check_eq "Web Page is untouched" "$(encoded "$HOME_PAGE")" "$(maker_value 'Web Page')"
+
+echo "== Help"
+tray_menu_choose Help
+check "the help viewer opens Orvanel's help file" probe wait-window - "Orvanel Help" 10000
+e2e_shot help >/dev/null
+check_eq "hh.exe gets the help file beside the program, unquoted" \
+    'cmdline L"hh.exe C:\\Program Files\\Orvanel\\Help\\Orvanel.chm"' \
+    "$(grep -ao 'cmdline L"hh.exe[^"]*"' "$E2E_PROCESS_LOG" | head -n1)"
+check "hh.exe is started from the Windows folder" \
+    grep -aq 'app L"C:\\\\windows\\\\hh.exe" cmdline L"hh.exe' "$E2E_PROCESS_LOG"
+check "Orvanel goes on running beside the viewer" e2e_orvanel_running
+
+e2e_finish
