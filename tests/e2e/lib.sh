@@ -255,3 +255,22 @@ e2e_finish() {
 
 # True only when a menu is open and the item is drawn enabled.
 menu_item_enabled() { [ "$(menu_item_state "$1")" == enabled ]; }
+
+# Hovers over the icon until the shell shows its tip; then reads the tip box
+# above the taskbar: "WIDTH TEXT".
+tray_tip() {
+    xdotool mousemove 500 400
+    sleep 0.3
+    xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y"
+    sleep 0.3
+    xdotool mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y"
+    sleep 2.5
+    local area=$E2E_WORK/tip.png width
+    import -display "$DISPLAY" -window root -crop "400x60+$((E2E_DESKTOP_W - 400))+$((E2E_DESKTOP_H - 80))" +repage "$area" 2>/dev/null
+    # The tip is the white box on the desktop's colour: trim to it.
+    convert "$area" -fill black +opaque white -fill white -opaque white -trim +repage "$E2E_WORK/tipbox.png"
+    width=$(identify -format '%w' "$E2E_WORK/tipbox.png")
+    convert "$area" -trim +repage -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
+    xdotool mousemove 500 400
+    echo "$width $(tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d')"
+}

@@ -7,13 +7,21 @@ e2e_init "$@"
 FOLDER='C:\Some Folder'
 mkdir -p "$WINEPREFIX/drive_c/Some Folder"
 
-menu_caption_is() { [ "$(menu_item_text "$1")" == "$2" ]; }
 not() { ! "$@"; }
+# The tip shows its words only: the NUL ends it before the padding blanks,
+# which would otherwise widen the box far past the words' own width.
+check_tip() {
+    local width text
+    read -r width text < <(tray_tip)
+    check_eq "the tip reads $1" "$1" "$text"
+    check "the tip box fits its words ($width px)" test "${width:-999}" -lt 120
+}
 
 echo "== first start, nothing stored"
 e2e_start_orvanel
 check "icon shows the unmounted picture" test "$(tray_icon_pixels red)" -gt 0
 check "unmounted picture has no yellow connector" test "$(tray_icon_pixels yellow)" -eq 0
+check_tip "Drive Unmounted"
 tray_click_left
 check "a left click opens nothing" not menu_open
 tray_double_click
@@ -48,6 +56,7 @@ subst_wait_count 1
 check_eq "mount command line" "subst.exe X: \"$FOLDER\"" "$(subst_log | sed -n 1p)"
 check_eq "the drive maps to the folder" "\\??\\$FOLDER" "$(probe dosdevice X:)"
 check "the icon shows the mounted picture" test "$(tray_icon_pixels yellow)" -gt 0
+check_tip "Drive Mounted"
 e2e_shot mounted >/dev/null
 tray_press_right
 tray_release_right
