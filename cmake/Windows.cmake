@@ -12,11 +12,22 @@ add_library(orvanel_glue STATIC
     win/text.cpp
     win/process.cpp
     settings/registry_store.cpp
+    settings/drives.cpp
+    settings/icon_rows.cpp
+    settings/drive_list.cpp
+    settings/folder_list_control.cpp
+    settings/settings_checks.cpp
+    settings/settings_placement.cpp
     settings/frmSet.cpp
     app/Register.cpp
     app/frmMain.cpp
     app/subst_watch.cpp
     about/links.cpp
+    about/module_resource.cpp
+    about/version_record.cpp
+    about/logo_picture.cpp
+    about/about_fonts.cpp
+    about/about_painting.cpp
     about/frmAbout.cpp
 )
 target_include_directories(orvanel_glue PUBLIC win app settings about resources)

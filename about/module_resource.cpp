@@ -1,0 +1,13 @@
+#include "module_resource.h"
+
+namespace orvanel {
+
+ResourceBytes FindResourceBytes(const wchar_t* name, const wchar_t* type) {
+    const HMODULE self = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(self, name, type);
+    HGLOBAL loaded = found ? ::LoadResource(self, found) : nullptr;
+    if (loaded == nullptr) return {};
+    return {static_cast<const BYTE*>(::LockResource(loaded)), ::SizeofResource(self, found)};
+}
+
+}  // namespace orvanel

@@ -1,0 +1,131 @@
+#include "folder_list_control.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "drives.h"
+#include "icon_rows.h"
+#include "settings_layout.h"
+
+namespace orvanel {
+namespace {
+
+constexpr int kIndentStep = 10;  // design pixels for one folder level
+constexpr UINT_PTR kEnterSubclassId = 1;
+
+struct FindTraits {
+    using Handle = HANDLE;
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::FindClose(h); }
+};
+using UniqueFind = Unique<FindTraits>;
+
+// Names of the folder's subfolders, hidden ones left out as Explorer does.
+std::vector<std::wstring> SubfolderNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    const std::wstring pattern = folder.back() == L'\\' ? folder + L"*" : folder + L"\\*";
+    WIN32_FIND_DATAW found{};
+    QuietDriveErrors quiet;
+    UniqueFind find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                       FindExSearchLimitToDirectories, nullptr, 0));
+    if (!find) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
+        if (name == L"." || name == L"..") continue;
+        names.push_back(name);
+    } while (::FindNextFileW(find.get(), &found));
+    return names;
+}
+
+// Any ordinary folder shows the shell's folder icons; the Windows folder
+// is always there.
+std::wstring OrdinaryFolder() {
+    wchar_t windows[MAX_PATH + 1] = L"";
+    const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    return length > 0 && length <= MAX_PATH ? std::wstring(windows) : std::wstring(L"C:\\");
+}
+
+LRESULT OnGetDlgCode(HWND list, WPARAM wparam, LPARAM lparam) {
+    const LRESULT code = ::DefSubclassProc(list, WM_GETDLGCODE, wparam, lparam);
+    const auto* msg = reinterpret_cast<const MSG*>(lparam);
+    if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        return code | DLGC_WANTMESSAGE;
+    }
+    return code;
+}
+
+LRESULT OnKeyDown(HWND list, WPARAM wparam, LPARAM lparam) {
+    if (wparam != VK_RETURN) return ::DefSubclassProc(list, WM_KEYDOWN, wparam, lparam);
+    ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_DBLCLK),
+                   reinterpret_cast<LPARAM>(list));
+    return 0;
+}
+
+LRESULT CALLBACK EnterKeyProc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+        case WM_GETDLGCODE: return OnGetDlgCode(list, wparam, lparam);
+        case WM_KEYDOWN: return OnKeyDown(list, wparam, lparam);
+        case WM_NCDESTROY: ::RemoveWindowSubclass(list, EnterKeyProc, kEnterSubclassId); break;
+        default: break;
+    }
+    return ::DefSubclassProc(list, msg, wparam, lparam);
+}
+
+}  // namespace
+
+void FolderListControl::Attach(HWND list) {
+    list_ = list;
+    ::SetWindowSubclass(list_, EnterKeyProc, kEnterSubclassId, 0);
+}
+
+void FolderListControl::ApplyDpi(UINT dpi, HGDIOBJ font) {
+    dpi_ = dpi;
+    font_ = font;
+    const int size = ScaleForDpi(kIconSize, dpi_);
+    const std::wstring folder = OrdinaryFolder();
+    open_icon_ = LoadShellIcon(folder, SHGFI_OPENICON, size);
+    closed_icon_ = LoadShellIcon(folder, 0, size);
+}
+
+void FolderListControl::Draw(const DRAWITEMSTRUCT& item) const {
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= folders_.rows.size()) {
+        ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_WINDOW));
+        if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
+        return;
+    }
+    const FolderRow& row = folders_.rows[item.itemID];
+    const HICON icon = row.icon == FolderIcon::Open ? open_icon_.get() : closed_icon_.get();
+    DrawIconRow(item, row.level * ScaleForDpi(kIndentStep, dpi_), icon, row.text, font_, dpi_);
+}
+
+bool FolderListControl::Open(const std::wstring& path) {
+    const std::optional<std::wstring> folder = NearestExistingFolder(path, FolderExists);
+    if (!folder) return false;
+    path_ = *folder;
+    folders_ = BuildFolderList(path_, SubfolderNames(path_));
+    Fill();
+    return true;
+}
+
+std::optional<std::wstring> FolderListControl::SelectedRowPath() const {
+    const LRESULT row = ::SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    if (row < 0 || static_cast<std::size_t>(row) >= folders_.rows.size()) return std::nullopt;
+    return folders_.rows[static_cast<std::size_t>(row)].path;
+}
+
+void FolderListControl::Fill() {
+    ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    for (const FolderRow& row : folders_.rows) {
+        ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
+    }
+    ::SendMessageW(list_, LB_SETCURSEL, folders_.current, 0);
+    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+}  // namespace orvanel
