@@ -20,21 +20,8 @@ open_box() {
 box_gone() { probe wait-gone '#32770' "$BOX" 3000; }
 
 # "x y w h" of the control with the given id, relative to the client area.
-control_rect() { probe children - "$BOX" | awk -F'\t' -v id="$1" '$1 == id {print $3}'; }
+control_rect() { dialog_control_rect "$BOX" "$1"; }
 control_text() { probe children - "$BOX" | awk -F'\t' -v id="$1" '$1 == id {print $5}'; }
-
-# Each of "x y w h" within one pixel of the expected.
-within_one_pixel() {
-    local -a want got
-    read -r -a want <<<"$1"
-    read -r -a got <<<"$2"
-    [ "${#got[@]}" -eq 4 ] || return 1
-    local i d
-    for i in 0 1 2 3; do
-        d=$((got[i] - want[i]))
-        [ "${d#-}" -le 1 ] || return 1
-    done
-}
 
 # Screen position of the centre of a control: "x y".
 control_centre() {

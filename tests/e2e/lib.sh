@@ -189,6 +189,32 @@ tray_icon_pixels() {
 # Texts of the static controls of the window titled $1.
 dialog_texts() { probe children - "$1" | awk -F'\t' '$2 == "Static" && $5 != "" {print $5}'; }
 
+# "x y w h" of the control with id $2 in the window titled $1, in client
+# coordinates. A probe that loses its race with Wine's start-up prints
+# nothing, so it is asked again.
+dialog_control_rect() {
+    local try rect
+    for try in 1 2 3; do
+        rect=$(probe children - "$1" | awk -F'\t' -v id="$2" '$1 == id {print $3}')
+        [ -n "$rect" ] && break
+        sleep 0.3
+    done
+    echo "$rect"
+}
+
+# Each of "x y w h" ($2) within one pixel of the expected ($1).
+within_one_pixel() {
+    local -a want got
+    read -r -a want <<<"$1"
+    read -r -a got <<<"$2"
+    [ "${#got[@]}" -eq 4 ] || return 1
+    local i d
+    for i in 0 1 2 3; do
+        d=$((got[i] - want[i]))
+        [ "${d#-}" -le 1 ] || return 1
+    done
+}
+
 # Clicks the button captioned $2 (e.g. OK) in the window titled $1.
 dialog_click() {
     local title=$1 caption=$2 ox oy geom
@@ -265,12 +291,12 @@ tray_tip() {
     sleep 0.3
     xdotool mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y"
     sleep 2.5
-    local area=$E2E_WORK/tip.png width
+    local area=$E2E_WORK/tip.png box
     import -display "$DISPLAY" -window root -crop "400x60+$((E2E_DESKTOP_W - 400))+$((E2E_DESKTOP_H - 80))" +repage "$area" 2>/dev/null
-    # The tip is the white box on the desktop's colour: trim to it.
-    convert "$area" -fill black +opaque white -fill white -opaque white -trim +repage "$E2E_WORK/tipbox.png"
-    width=$(identify -format '%w' "$E2E_WORK/tipbox.png")
-    convert "$area" -trim +repage -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
+    # The tip is the white box on the desktop's colour: its bounds are those
+    # of the white pixels.
+    box=$(convert "$area" -fill black +opaque white -format '%@' info:)
+    convert "$area" -crop "$box" +repage -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
     xdotool mousemove 500 400
-    echo "$width $(tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d')"
+    echo "${box%%x*} $(tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d')"
 }

@@ -98,27 +98,7 @@ encoded() {
 stored() { probe reg-get HKCU "$E2E_KEY" "$1"; }
 
 # "left top width height" of a control relative to the client area.
-# A probe that loses its race with Wine's start-up prints nothing: ask again.
-control_rect() {
-    local try rect
-    for try in 1 2 3; do
-        rect=$(probe children - "$T" | awk -F'\t' -v id="$1" '$1 == id {print $3}')
-        [ -n "$rect" ] && break
-        sleep 0.3
-    done
-    echo "$rect"
-}
-
-within_one() {
-    local -a got want
-    read -r -a got <<<"$1"
-    read -r -a want <<<"$2"
-    local i d
-    for i in 0 1 2 3; do
-        d=$((got[i] - want[i]))
-        [ "${d#-}" -le 1 ] || return 1
-    done
-}
+control_rect() { dialog_control_rect "$T" "$1"; }
 
 check_layout() {
     local dpi=$1 client=$2
@@ -130,7 +110,7 @@ check_layout() {
         want=${spec#*=}
         local got
         got=$(control_rect "$id")
-        if within_one "$got" "$want"; then
+        if within_one_pixel "$want" "$got"; then
             check "control $id at $want ($dpi DPI)" true
         else
             check "control $id at $want ($dpi DPI)" false
