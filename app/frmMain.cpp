@@ -103,6 +103,13 @@ void FrmMain::Form_Load() {
 
 void FrmMain::Form_MouseMove(LPARAM lparam) {
     if (LOWORD(lparam) != WM_RBUTTONDOWN) return;  // left clicks and moves do nothing
+    if (!::IsWindowEnabled(hwnd_)) {
+        // The settings dialog is open and owns the window: Mount from the
+        // menu now would use settings that are about to change, so the
+        // press brings the dialog forward instead.
+        ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
+        return;
+    }
     POINT at{};
     ::GetCursorPos(&at);
     // Without the foreground the menu would not close when the user clicks elsewhere.

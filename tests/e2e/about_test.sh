@@ -10,7 +10,6 @@ MAKER_KEY='SOFTWARE\Kestrane'
 HOME_PAGE='https://www.kestrane.example/orvanel/'
 EMAIL='support@kestrane.example'
 
-not() { ! "$@"; }
 
 open_box() {
     tray_menu_choose About

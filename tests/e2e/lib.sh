@@ -263,6 +263,8 @@ check() {
     fi
 }
 
+not() { ! "$@"; }
+
 check_eq() {
     local name=$1 expected=$2 actual=$3
     if [ "$expected" == "$actual" ]; then

@@ -40,7 +40,6 @@ restart_wine_session mark_e_as_cdrom
 # --- helpers ---------------------------------------------------------------
 
 lp() { wine "$E2E_TOOLS/listprobe.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-not() { ! "$@"; }
 
 dialog_shown() { probe wait-window '#32770' "$T" "${1:-0}"; }
 message_shown() { probe wait-window '#32770' Orvanel "${1:-3000}"; }
@@ -104,10 +103,10 @@ check_layout() {
     local dpi=$1 client=$2
     shift 2
     check_eq "client area at $dpi DPI" "$client" "$(probe window-rect - "$T" | awk '{print $9, $10}')"
-    local spec id want
-    for spec in "$@"; do
-        id=${spec%%=*}
-        want=${spec#*=}
+    local entry id want
+    for entry in "$@"; do
+        id=${entry%%=*}
+        want=${entry#*=}
         local got
         got=$(control_rect "$id")
         if within_one_pixel "$want" "$got"; then
@@ -245,8 +244,10 @@ check_eq "screenshot: OK's left edge and Cancel's right edge" "$((cx + 8)) $((cx
 check_eq "screenshot: the buttons' top and bottom edges" "$((cy + 200)) $((cy + 200 + 33 - 1))" \
     "$(edges_along "$shot" v $((cx + 20)) $((cy + 198)) $((cy + 240)))"
 save_dialog_shot "$SCREENSHOTS/settings-100.png"
-tray_menu_choose Settings
-check_eq "Settings again while it is open shows the same one dialog" 1 "$(lp count "$T")"
+tray_press_right
+tray_release_right
+check "no menu opens while the dialog is open" not menu_open
+check_eq "the icon brings the one dialog forward" 1 "$(lp count "$T")"
 check_eq "which has the focus again" "#32770	$T	focus=301" "$(probe foreground)"
 probe key up
 check_eq "choosing drive C moves Dir1 there" "C:" "$(drive_shown)"

@@ -7,7 +7,6 @@ e2e_init "$@"
 FOLDER='C:\Some Folder'
 mkdir -p "$WINEPREFIX/drive_c/Some Folder"
 
-not() { ! "$@"; }
 # The tip shows its words only: the NUL ends it before the padding blanks,
 # which would otherwise widen the box far past the words' own width.
 check_tip() {
