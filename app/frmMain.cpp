@@ -23,6 +23,9 @@ constexpr UINT kTrayId = 1;
 constexpr UINT kTrayCallback = WM_MOUSEMOVE;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kSubstFinished = WM_APP + 1;
+// The record's earliest form, which every shell accepts.
+static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88),
+              "the first NOTIFYICONDATAA layout");
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 

@@ -39,7 +39,10 @@ target_link_libraries(orvanel_glue PUBLIC orvanel_core comctl32 shell32 advapi32
 
 add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
 target_link_libraries(Orvanel PRIVATE orvanel_glue)
-if(NOT MSVC)
+if(MSVC)
+    # The .rc file carries the manifest; the linker must not add its own.
+    target_link_options(Orvanel PRIVATE /MANIFEST:NO)
+else()
     target_link_options(Orvanel PRIVATE -municode)
     # A small program: unused code dropped, symbols stripped from releases.
     target_compile_options(orvanel_core PRIVATE -ffunction-sections -fdata-sections)
