@@ -30,24 +30,12 @@ e2e_init() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     trap e2e_cleanup EXIT
-    e2e_start_xvfb
-    e2e_make_prefix
-    e2e_start_desktop
-}
-
-e2e_start_xvfb() {
     start_xvfb
     E2E_XVFB_PID=$XVFB_PID
     e2e_log "Xvfb on $DISPLAY, prefix $WINEPREFIX"
-}
-
-e2e_make_prefix() {
     prepare_prefix "$WINEPREFIX" "$E2E_TOOLS" "$E2E_DESKTOP_W" "$E2E_DESKTOP_H"
-    e2e_extra_registry
+    e2e_start_desktop
 }
-
-# Scripts may override this to add registry settings before the desktop starts.
-e2e_extra_registry() { :; }
 
 e2e_start_desktop() {
     wine explorer "/desktop=Orvanel,${E2E_DESKTOP_W}x${E2E_DESKTOP_H}" \
@@ -80,10 +68,24 @@ e2e_start_orvanel() {
 
 e2e_orvanel_running() { probe wait-exists OrvanelTrayWindow - 0; }
 
+# Chooses Exit and waits for the program to end.
+exit_orvanel() {
+    tray_menu_choose Exit
+    probe wait-gone OrvanelTrayWindow - 5000
+}
+
+# Saves the screen area WxH+X+Y as the file $2.
+screen_crop() { import -display "$DISPLAY" -window root -crop "$1" +repage "$2" 2>/dev/null; }
+
 e2e_shot() {
-    import -display "$DISPLAY" -window root -crop "${E2E_DESKTOP_W}x${E2E_DESKTOP_H}+0+0" +repage \
-        "$E2E_ARTIFACTS/$1.png" 2>/dev/null
+    screen_crop "${E2E_DESKTOP_W}x${E2E_DESKTOP_H}+0+0" "$E2E_ARTIFACTS/$1.png"
     echo "$E2E_ARTIFACTS/$1.png"
+}
+
+# One line of dark text on a light ground in the image $1, read by OCR.
+ocr_line() {
+    convert "$1" -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
+    tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d'
 }
 
 # --- the notification-area icon and its menu ---------------------------------
@@ -96,6 +98,7 @@ tray_press_right() {
     sleep 0.8
 }
 tray_release_right() { xdotool mouseup 3; sleep 0.3; }
+tray_menu_open() { tray_press_right; tray_release_right; }
 tray_click_left() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click 1; sleep 0.8; }
 tray_double_click() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click --repeat 2 --delay 80 1; sleep 0.8; }
 
@@ -103,16 +106,7 @@ menu_open() { probe wait-window '#32768' - 0; }
 
 # Offsets of the items' centres below the menu's top edge: 3 px of border,
 # 16 px a text item, 9 px a separator (Wine's default metrics at 96 DPI).
-menu_item_offset() {
-    case "$1" in
-        Mount | Unmount) echo 11 ;;
-        Settings) echo 36 ;;
-        About) echo 61 ;;
-        Help) echo 77 ;;
-        Exit) echo 102 ;;
-        *) return 1 ;;
-    esac
-}
+declare -A MENU_ITEM_OFFSET=([Mount]=11 [Unmount]=11 [Settings]=36 [About]=61 [Help]=77 [Exit]=102)
 
 # Prints "x y w" of the open menu.
 menu_geometry() {
@@ -122,45 +116,41 @@ menu_geometry() {
 # Crops one item's row from a fresh screenshot; prints the file name. Fails
 # when no menu is open.
 menu_item_image() {
-    local item=$1 x y w off
+    local x y w off=${MENU_ITEM_OFFSET[$1]}
     read -r x y w < <(menu_geometry)
     [ -n "${w:-}" ] || return 1
-    off=$(menu_item_offset "$item") || return 1
-    local shot=$E2E_WORK/menu.png
-    import -display "$DISPLAY" -window root "$shot" 2>/dev/null
-    convert "$shot" -crop "$((w - 6))x16+$((x + 3))+$((y + off - 8))" +repage "$E2E_WORK/item.png"
+    screen_crop "$((w - 6))x16+$((x + 3))+$((y + off - 8))" "$E2E_WORK/item.png"
     echo "$E2E_WORK/item.png"
 }
 
-# The item's caption as the screen shows it (enabled or grey).
-menu_item_text() {
-    local img
-    img=$(menu_item_image "$1") || return 1
-    convert "$img" -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
-    tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d'
-}
-
-# "enabled" or "greyed": enabled items are drawn in black, greyed ones have
-# no black pixel at all. Prints nothing when no menu is open.
-menu_item_state() {
-    local img mean
-    img=$(menu_item_image "$1") || return 1
-    mean=$(convert "$img" -fill white +opaque black -format '%[fx:mean]' info:)
-    if [ "$mean" == "1" ]; then echo greyed; else echo enabled; fi
+# The open menu as the screen shows it: the first item's caption, then the
+# state of each item, e.g. "Mount greyed enabled enabled enabled enabled".
+# Enabled items are drawn in black, greyed ones have no black pixel at all.
+menu_look() {
+    local item img look
+    img=$(menu_item_image Mount) || return 1
+    look=$(ocr_line "$img")
+    for item in Mount Settings About Help Exit; do
+        img=$(menu_item_image "$item") || return 1
+        if [ "$(convert "$img" -fill white +opaque black -format '%[fx:mean]' info:)" == 1 ]; then
+            look+=" greyed"
+        else
+            look+=" enabled"
+        fi
+    done
+    echo "$look"
 }
 
 menu_choose() {
-    local x y w off
+    local x y w
     read -r x y w < <(menu_geometry)
-    off=$(menu_item_offset "$1") || return 1
-    xdotool mousemove "$((x + w / 2))" "$((y + off))" click 1
+    xdotool mousemove "$((x + w / 2))" "$((y + ${MENU_ITEM_OFFSET[$1]}))" click 1
     sleep 0.5
 }
 
 # Opens the menu with a right press and chooses an item.
 tray_menu_choose() {
-    tray_press_right
-    tray_release_right
+    tray_menu_open
     menu_choose "$1"
 }
 
@@ -176,7 +166,7 @@ menu_dismiss() {
 tray_icon_shown() { [ $(($(tray_icon_pixels red) + $(tray_icon_pixels yellow))) -gt 0 ]; }
 tray_icon_pixels() {
     local shot=$E2E_WORK/tray.png fx
-    import -display "$DISPLAY" -window root -crop "24x20+$((E2E_TRAY_X - 12))+$((E2E_DESKTOP_H - 20))" +repage "$shot" 2>/dev/null
+    screen_crop "24x20+$((E2E_TRAY_X - 12))+$((E2E_DESKTOP_H - 20))" "$shot"
     case "$1" in
         yellow) fx='r>0.7 && g>0.6 && b<0.4' ;;
         red) fx='r>0.7 && g<0.35 && b<0.35' ;;
@@ -188,6 +178,17 @@ tray_icon_pixels() {
 
 # Texts of the static controls of the window titled $1.
 dialog_texts() { probe children - "$1" | awk -F'\t' '$2 == "Static" && $5 != "" {print $5}'; }
+
+# Waits up to $1 ms for Orvanel's message box, prints its text and presses
+# its OK; prints nothing when no box comes.
+message_answer() {
+    probe wait-window '#32770' Orvanel "${1:-3000}" || return 0
+    dialog_texts Orvanel
+    dialog_click Orvanel OK
+}
+
+# Screen position of the client area of the window titled $1: "x y".
+client_origin() { probe window-rect - "$1" | awk '{print $7, $8}'; }
 
 # "x y w h" of the control with id $2 in the window titled $1, in client
 # coordinates. A probe that loses its race with Wine's start-up prints
@@ -202,29 +203,38 @@ dialog_control_rect() {
     echo "$rect"
 }
 
-# Each of "x y w h" ($2) within one pixel of the expected ($1).
+
+# Each number of $3 (e.g. "x y w h") within one pixel of the expected ($2).
+check_near() {
+    if within_one_pixel "$2" "$3"; then check "$1" true; else check "$1" false; printf '      actual: %s\n' "$3"; fi
+}
 within_one_pixel() {
     local -a want got
     read -r -a want <<<"$1"
     read -r -a got <<<"$2"
-    [ "${#got[@]}" -eq 4 ] || return 1
+    [ "${#got[@]}" -eq "${#want[@]}" ] || return 1
     local i d
-    for i in 0 1 2 3; do
+    for i in "${!want[@]}"; do
         d=$((got[i] - want[i]))
         [ "${d#-}" -le 1 ] || return 1
     done
 }
 
-# Clicks the button captioned $2 (e.g. OK) in the window titled $1.
-dialog_click() {
-    local title=$1 caption=$2 ox oy geom
-    read -r ox oy < <(probe window-rect - "$title" | awk '{print $7, $8}')
-    geom=$(probe children - "$title" | awk -F'\t' -v c="$caption" '$2 == "Button" && ($5 == c || $5 == "&" c) {print $3; exit}')
-    [ -n "$geom" ] || return 1
-    local x y w h
-    read -r x y w h <<<"$geom"
+# Clicks the centre of the rectangle $2 ("x y w h", client coordinates) in
+# the window titled $1.
+click_rect() {
+    local ox oy x y w h
+    read -r ox oy < <(client_origin "$1")
+    read -r x y w h <<<"$2"
+    [ -n "$h" ] || return 1
     xdotool mousemove "$((ox + x + w / 2))" "$((oy + y + h / 2))" click 1
     sleep 0.5
+}
+
+# Clicks the button captioned $2 (e.g. OK) in the window titled $1.
+dialog_click() {
+    click_rect "$1" "$(probe children - "$1" |
+        awk -F'\t' -v c="$2" '$2 == "Button" && ($5 == c || $5 == "&" c) {print $3; exit}')"
 }
 
 # --- the stand-in subst.exe and the registry ----------------------------------
@@ -247,6 +257,14 @@ subst_succeed() { rm -f "$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
 subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-delay-ms"; }
 
 store_setting() { probe reg-set-encoded HKCU "$E2E_KEY" "$1" "$2"; }
+
+# The registry bytes of TEXT as the program stores it: type 1 (REG_SZ),
+# each byte c as 255 - c, one zero byte.
+encoded() {
+    local out="1" c
+    for c in $(printf '%s' "$1" | od -An -v -tu1); do out+=$(printf ' %02x' $((255 - c))); done
+    echo "$out 00"
+}
 
 # --- results ---------------------------------------------------------------
 
@@ -281,9 +299,6 @@ e2e_finish() {
     [ "$E2E_FAILED" -eq 0 ]
 }
 
-# True only when a menu is open and the item is drawn enabled.
-menu_item_enabled() { [ "$(menu_item_state "$1")" == enabled ]; }
-
 # Hovers over the icon until the shell shows its tip; then reads the tip box
 # above the taskbar: "WIDTH TEXT".
 tray_tip() {
@@ -294,11 +309,11 @@ tray_tip() {
     xdotool mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y"
     sleep 2.5
     local area=$E2E_WORK/tip.png box
-    import -display "$DISPLAY" -window root -crop "400x60+$((E2E_DESKTOP_W - 400))+$((E2E_DESKTOP_H - 80))" +repage "$area" 2>/dev/null
+    screen_crop "400x60+$((E2E_DESKTOP_W - 400))+$((E2E_DESKTOP_H - 80))" "$area"
     # The tip is the white box on the desktop's colour: its bounds are those
     # of the white pixels.
     box=$(convert "$area" -fill black +opaque white -format '%@' info:)
-    convert "$area" -crop "$box" +repage -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
+    convert "$area" -crop "$box" +repage "$area"
     xdotool mousemove 500 400
-    echo "${box%%x*} $(tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d')"
+    echo "${box%%x*} $(ocr_line "$area")"
 }

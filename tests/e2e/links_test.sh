@@ -8,24 +8,13 @@ MAKER_KEY='SOFTWARE\Kestrane'
 EMAIL='support@kestrane.example'
 HOME_PAGE='https://www.kestrane.example/orvanel/'
 
-# The registry bytes of TEXT as the program stores it: type 1 (REG_SZ),
-# each byte c as 255 - c, one zero byte.
-encoded() {
-    local out="1" c
-    for c in $(printf '%s' "$1" | od -An -tu1); do out+=$(printf ' %02x' $((255 - c))); done
-    echo "$out 00"
-}
 maker_value() { probe reg-get HKLM "$MAKER_KEY" "$1"; }
-maker_key_state() { probe reg-values HKLM "$MAKER_KEY" | sed -n 1p; }
-maker_names() { probe reg-values HKLM "$MAKER_KEY" | sed 1d | paste -sd,; }
+# The maker's key's value names in the order they were created, or "missing".
+maker_names() { probe reg-values HKLM "$MAKER_KEY" | paste -sd,; }
 # Wine's registry channel logs every value the program sets, by name.
 maker_writes() { tail -n +"$1" "$E2E_PROCESS_LOG" | grep -aoE 'NtSetValueKey \(0x[0-9a-f]+,L"(Email|Web Page)"' | sed 's/.*L"//; s/"$//' | paste -sd,; }
 log_lines() { wc -l <"$E2E_PROCESS_LOG"; }
 E2E_WINEDEBUG=+process,+reg
-exit_orvanel() {
-    tray_menu_choose Exit
-    probe wait-gone OrvanelTrayWindow - 5000
-}
 
 install_dir="$WINEPREFIX/drive_c/Program Files/Orvanel"
 mkdir -p "$install_dir"
@@ -34,7 +23,7 @@ E2E_EXE="$install_dir/Orvanel.exe"
 
 echo "== first start: the maker's key is created"
 probe reg-delete-tree HKLM "$MAKER_KEY"
-check_eq "no maker's key before the start" "missing" "$(maker_key_state)"
+check_eq "no maker's key before the start" "missing" "$(maker_names)"
 e2e_start_orvanel
 check_eq "Email is stored encoded" "$(encoded "$EMAIL")" "$(maker_value Email)"
 check_eq "Web Page is stored encoded" "$(encoded "$HOME_PAGE")" "$(maker_value 'Web Page')"

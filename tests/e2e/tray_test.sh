@@ -18,8 +18,8 @@ check_tip() {
 
 echo "== first start, nothing stored"
 e2e_start_orvanel
-check "icon shows the unmounted picture" test "$(tray_icon_pixels red)" -gt 0
-check "unmounted picture has no yellow connector" test "$(tray_icon_pixels yellow)" -eq 0
+check "icon shows the unmounted picture: a red cross, no yellow connector" \
+    test "$(tray_icon_pixels red)" -gt 0 -a "$(tray_icon_pixels yellow)" -eq 0
 check_tip "Drive Unmounted"
 tray_click_left
 check "a left click opens nothing" not menu_open
@@ -30,15 +30,11 @@ check "the menu opens on the right press itself" menu_open
 e2e_shot first-start-menu >/dev/null
 tray_release_right
 check "the menu stays open after the release" menu_open
-check_eq "first item reads Mount" "Mount" "$(menu_item_text Mount)"
-check_eq "Mount is greyed with no folder stored" greyed "$(menu_item_state Mount)"
-for item in Settings About Help Exit; do
-    check_eq "$item is usable" enabled "$(menu_item_state "$item")"
-done
+check_eq "the menu: Mount greyed with no folder stored, Settings, About, Help and Exit usable" \
+    "Mount greyed enabled enabled enabled enabled" "$(menu_look)"
 menu_dismiss
 check "Escape closes the menu" not menu_open
-tray_menu_choose Exit
-check "Exit ends the program" probe wait-gone OrvanelTrayWindow - 5000
+check "Exit ends the program" exit_orvanel
 check_eq "Exit while unmounted starts no command" 0 "$(subst_count)"
 sleep 1
 check "the icon is gone after Exit" not tray_icon_shown
@@ -47,9 +43,8 @@ echo "== a folder stored: mount and unmount"
 store_setting Path "$FOLDER"
 store_setting Drive X
 e2e_start_orvanel
-tray_press_right
-tray_release_right
-check_eq "Mount is usable with a folder stored" enabled "$(menu_item_state Mount)"
+tray_menu_open
+check_eq "the menu: Mount usable with a folder stored" "Mount enabled enabled enabled enabled enabled" "$(menu_look)"
 menu_choose Mount
 subst_wait_count 1
 check_eq "mount command line" "subst.exe X: \"$FOLDER\"" "$(subst_log | sed -n 1p)"
@@ -57,20 +52,16 @@ check_eq "the drive maps to the folder" "\\??\\$FOLDER" "$(probe dosdevice X:)"
 check "the icon shows the mounted picture" test "$(tray_icon_pixels yellow)" -gt 0
 check_tip "Drive Mounted"
 e2e_shot mounted >/dev/null
-tray_press_right
-tray_release_right
+tray_menu_open
 e2e_shot mounted-menu >/dev/null
-check_eq "the item reads Unmount while mounted" "Unmount" "$(menu_item_text Unmount)"
-check_eq "Settings is greyed while mounted" greyed "$(menu_item_state Settings)"
+check_eq "the menu while mounted: Unmount, Settings greyed" "Unmount enabled greyed enabled enabled enabled" "$(menu_look)"
 menu_choose Unmount
 subst_wait_count 2
 check_eq "unmount command line" "subst.exe X: /d" "$(subst_log | sed -n 2p)"
 check_eq "the mapping is gone" "none" "$(probe dosdevice X:)"
 check "the icon shows the unmounted picture again" test "$(tray_icon_pixels yellow)" -eq 0
-tray_press_right
-tray_release_right
-check_eq "the item reads Mount again" "Mount" "$(menu_item_text Mount)"
-check_eq "Settings is usable again" enabled "$(menu_item_state Settings)"
+tray_menu_open
+check_eq "the menu after Unmount: Mount, Settings usable again" "Mount enabled enabled enabled enabled enabled" "$(menu_look)"
 menu_dismiss
 
 echo "== the shell's notification area starts again"
@@ -91,10 +82,8 @@ dialog_click Orvanel OK
 check "the message box closes" probe wait-gone '#32770' Orvanel 3000
 check_eq "nothing was mapped" "none" "$(probe dosdevice X:)"
 check "the icon is back to unmounted" test "$(tray_icon_pixels yellow)" -eq 0
-tray_press_right
-tray_release_right
-check_eq "the item reads Mount after the failure" "Mount" "$(menu_item_text Mount)"
-check_eq "Settings is usable after the failure" enabled "$(menu_item_state Settings)"
+tray_menu_open
+check_eq "the menu after the failure: Mount, Settings usable" "Mount enabled enabled enabled enabled enabled" "$(menu_look)"
 menu_dismiss
 subst_succeed
 
@@ -109,8 +98,7 @@ check "the icon shows mounted" test "$(tray_icon_pixels yellow)" -gt 0
 
 echo "== Exit while mounted"
 before=$(subst_count)
-tray_menu_choose Exit
-check "Exit ends the program" probe wait-gone OrvanelTrayWindow - 5000
+check "Exit ends the program" exit_orvanel
 subst_wait_count $((before + 1))
 sleep 1
 check_eq "exactly one unmount was started" "$((before + 1))" "$(subst_count)"

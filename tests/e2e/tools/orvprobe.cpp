@@ -1,7 +1,8 @@
 // The end-to-end tests' eyes and hands inside the Wine desktop: it finds
-// windows, reads their texts and rectangles, reads and writes the registry
-// past the program, sends keys with SendInput (X key events do not reach
-// Wine's windows without a window manager) and pokes the shell.
+// windows, reads their texts, rectangles, styles and list rows, reads and
+// writes the registry past the program, sends keys with SendInput (X key
+// events do not reach Wine's windows without a window manager) and pokes
+// the shell.
 #include <windows.h>
 #include <shellapi.h>
 #include <psapi.h>
@@ -22,25 +23,19 @@ HWND Find(const std::wstring& cls, const std::wstring& title) {
     return FindWindowW(OrNull(cls), OrNull(title));
 }
 
-enum class Want { Shown, Exists, Gone };
-
-bool Satisfied(HWND w, Want want) {
-    switch (want) {
-        case Want::Shown: return w != nullptr && IsWindowVisible(w);
-        case Want::Exists: return w != nullptr;
-        case Want::Gone: return w == nullptr;
-    }
-    return false;
-}
-
-int WaitWindow(const Args& a, Want want) {
+// Polls until the window of CLASS and TITLE satisfies `done` or TIMEOUT_MS pass.
+int WaitWindow(const Args& a, bool (*done)(HWND)) {
     const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(a[2].c_str()));
     do {
-        if (Satisfied(Find(a[0], a[1]), want)) return 0;
+        if (done(Find(a[0], a[1]))) return 0;
         Sleep(100);
     } while (GetTickCount() < deadline);
     return 1;
 }
+
+int WaitShown(const Args& a) { return WaitWindow(a, [](HWND w) { return w && IsWindowVisible(w); }); }
+int WaitExists(const Args& a) { return WaitWindow(a, [](HWND w) { return w != nullptr; }); }
+int WaitGone(const Args& a) { return WaitWindow(a, [](HWND w) { return w == nullptr; }); }
 
 std::wstring Text(HWND w) {
     wchar_t buf[2048] = L"";
@@ -52,6 +47,13 @@ std::wstring ClassOf(HWND w) {
     wchar_t buf[256] = L"";
     GetClassNameW(w, buf, 256);
     return buf;
+}
+
+std::string Narrow(const std::wstring& w, UINT code_page = CP_ACP) {
+    std::string s(static_cast<size_t>(WideCharToMultiByte(code_page, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(code_page, 0, w.c_str(), -1, s.data(), static_cast<int>(s.size()), nullptr, nullptr);
+    s.pop_back();
+    return s;
 }
 
 int WindowRect(const Args& a) {
@@ -86,40 +88,84 @@ int Children(const Args& a) {
     return 0;
 }
 
+// "sel N", then one line per row: index, text (UTF-8) and, in a list box,
+// the row's centre on the screen.
+int Rows(const Args& a, bool list) {
+    const HWND box = GetDlgItem(Find(L"-", a[0]), _wtoi(a[1].c_str()));
+    if (!box) return 1;
+    printf("sel %ld\n", static_cast<long>(SendMessageW(box, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0)));
+    const LRESULT count = SendMessageW(box, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+    for (int row = 0; row < count; ++row) {
+        const LRESULT length = SendMessageW(box, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, row, 0);
+        std::vector<wchar_t> text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        SendMessageW(box, list ? LB_GETTEXT : CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+        printf("%d\t%s", row, Narrow(text.data(), CP_UTF8).c_str());
+        RECT r{};
+        if (list && SendMessageW(box, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)) != LB_ERR) {
+            MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&r), 2);
+            printf("\t%ld %ld", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        }
+        printf("\n");
+    }
+    return 0;
+}
+
+int ListRows(const Args& a) { return Rows(a, true); }
+int ComboRows(const Args& a) { return Rows(a, false); }
+
+// What decides the window's border, its caption buttons and whether it gets
+// a taskbar button.
+int Style(const Args& a) {
+    const HWND w = Find(L"-", a[0]);
+    if (!w) return 1;
+    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE), ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    const HWND owner = GetWindow(w, GW_OWNER);
+    printf("sizable=%d minimizebox=%d maximizebox=%d sysmenu=%d modalframe=%d appwindow=%d toolwindow=%d "
+           "owner=%ls owner_visible=%d\n",
+           (style & WS_THICKFRAME) != 0, (style & WS_MINIMIZEBOX) != 0, (style & WS_MAXIMIZEBOX) != 0,
+           (style & WS_SYSMENU) != 0, (ex & WS_EX_DLGMODALFRAME) != 0, (ex & WS_EX_APPWINDOW) != 0,
+           (ex & WS_EX_TOOLWINDOW) != 0, owner ? ClassOf(owner).c_str() : L"none",
+           owner && IsWindowVisible(owner));
+    return 0;
+}
+
+// How many visible top-level windows carry the title.
+int Count(const Args& a) {
+    int n = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, a[0].c_str())) != nullptr;)
+        n += IsWindowVisible(w) ? 1 : 0;
+    printf("%d\n", n);
+    return 0;
+}
+
+int Close(const Args& a) {
+    HWND w = Find(a[0], a[1]);
+    if (!w) return 1;
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 int DosDevice(const Args& a) {
     wchar_t target[1024];
-    if (!QueryDosDeviceW(a[0].c_str(), target, 1024)) {
-        printf("none\n");
-        return 0;
-    }
-    printf("%ls\n", target);
+    printf("%ls\n", QueryDosDeviceW(a[0].c_str(), target, 1024) ? target : L"none");
     return 0;
 }
 
 HKEY Root(const std::wstring& name) { return name == L"HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
-std::string Ansi(const std::wstring& w) {
-    std::string s(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, s.data(), static_cast<int>(s.size()), nullptr, nullptr);
-    s.pop_back();
-    return s;
-}
-
 // Prints the value's type and bytes in hex, or "missing".
 int RegGet(const Args& a) {
-    HKEY key;
-    if (RegOpenKeyExA(Root(a[0]), Ansi(a[1]).c_str(), 0, KEY_QUERY_VALUE, &key)) {
-        printf("missing\n");
-        return 0;
-    }
+    HKEY key = nullptr;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, Ansi(a[2]).c_str(), nullptr, &type, nullptr, &size)) {
-        RegCloseKey(key);
+    const std::string name = Narrow(a[2]);
+    if (RegOpenKeyExA(Root(a[0]), Narrow(a[1]).c_str(), 0, KEY_QUERY_VALUE, &key) ||
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size)) {
+        if (key) RegCloseKey(key);
         printf("missing\n");
         return 0;
     }
     std::vector<unsigned char> data(size + 1);
-    RegQueryValueExA(key, Ansi(a[2]).c_str(), nullptr, &type, data.data(), &size);
+    RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size);
     RegCloseKey(key);
     printf("%lu", type);
     for (DWORD i = 0; i < size; ++i) printf(" %02x", data[i]);
@@ -130,39 +176,41 @@ int RegGet(const Args& a) {
 // Stores TEXT the way the program encodes it (255 - c), independently of
 // the program's own code.
 int RegSetEncoded(const Args& a) {
-    std::string data = Ansi(a[3]);
+    std::string data = Narrow(a[3]);
     for (char& c : data) c = static_cast<char>(255 - static_cast<unsigned char>(c));
     data.push_back('\0');
     HKEY key;
-    if (RegCreateKeyExA(Root(a[0]), Ansi(a[1]).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+    if (RegCreateKeyExA(Root(a[0]), Narrow(a[1]).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
         return 1;
-    const LONG rc = RegSetValueExA(key, Ansi(a[2]).c_str(), 0, REG_SZ,
+    const LONG rc = RegSetValueExA(key, Narrow(a[2]).c_str(), 0, REG_SZ,
                                    reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
     return rc == ERROR_SUCCESS ? 0 : 1;
 }
 
-// Prints the key's last-write time, then its value names in the order the
-// registry keeps them (the order they were created in).
+// Prints the key's value names in the order the registry keeps them (the
+// order they were created in), or "missing".
 int RegValues(const Args& a) {
     HKEY key;
     if (RegOpenKeyExW(Root(a[0]), a[1].c_str(), 0, KEY_QUERY_VALUE, &key)) {
         printf("missing\n");
         return 0;
     }
-    FILETIME written{};
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr, &written);
-    ULARGE_INTEGER when;
-    when.LowPart = written.dwLowDateTime;
-    when.HighPart = written.dwHighDateTime;
-    printf("modified %llu\n", when.QuadPart);
     wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = 256;
-        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)) break;
+    for (DWORD i = 0, length = 256; !RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+         ++i, length = 256)
         printf("%ls\n", name);
-    }
+    RegCloseKey(key);
+    return 0;
+}
+
+// A volatile key: below it no lasting key can be created, so the program's
+// writes there fail.
+int RegCreateVolatile(const Args& a) {
+    HKEY key;
+    if (RegCreateKeyExW(Root(a[0]), a[1].c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr))
+        return 1;
     RegCloseKey(key);
     return 0;
 }
@@ -230,13 +278,6 @@ int BroadcastTaskbarCreated(const Args&) {
     return 0;
 }
 
-int Close(const Args& a) {
-    HWND w = Find(a[0], a[1]);
-    if (!w) return 1;
-    PostMessageW(w, WM_CLOSE, 0, 0);
-    return 0;
-}
-
 // Prints the working set and private bytes of the process owning the window.
 int Memory(const Args& a) {
     HWND w = Find(a[0], L"-");
@@ -255,22 +296,18 @@ int Memory(const Args& a) {
     return 0;
 }
 
+// Keeps the virtual desktop alive: Wine closes it with its last program.
+int Idle(const Args&) {
+    Sleep(INFINITE);
+    return 0;
+}
+
 struct Command {
     const wchar_t* name;
     size_t args;
     int (*run)(const Args&);
     const char* usage;
 };
-
-int WaitShown(const Args& a) { return WaitWindow(a, Want::Shown); }
-int WaitExists(const Args& a) { return WaitWindow(a, Want::Exists); }
-int WaitGone(const Args& a) { return WaitWindow(a, Want::Gone); }
-
-// Keeps the virtual desktop alive: Wine closes it with its last program.
-int Idle(const Args&) {
-    Sleep(INFINITE);
-    return 0;
-}
 
 const Command kCommands[] = {
     {L"wait-window", 3, WaitShown, "CLASS|- TITLE|- TIMEOUT_MS"},
@@ -280,12 +317,17 @@ const Command kCommands[] = {
     {L"memory", 1, Memory, "WINDOW_CLASS"},
     {L"window-rect", 2, WindowRect, "CLASS|- TITLE|-"},
     {L"children", 2, Children, "CLASS|- TITLE|-"},
+    {L"list", 2, ListRows, "WINDOW_TITLE CONTROL_ID"},
+    {L"combo", 2, ComboRows, "WINDOW_TITLE CONTROL_ID"},
+    {L"style", 1, Style, "WINDOW_TITLE"},
+    {L"count", 1, Count, "WINDOW_TITLE"},
     {L"close", 2, Close, "CLASS|- TITLE|-"},
     {L"dosdevice", 1, DosDevice, "X:"},
     {L"reg-get", 3, RegGet, "HKCU|HKLM PATH NAME"},
     {L"reg-set-encoded", 4, RegSetEncoded, "HKCU|HKLM PATH NAME TEXT"},
-    {L"reg-delete-tree", 2, RegDeleteTree, "HKCU|HKLM PATH"},
     {L"reg-values", 2, RegValues, "HKCU|HKLM PATH"},
+    {L"reg-create-volatile", 2, RegCreateVolatile, "HKCU|HKLM PATH"},
+    {L"reg-delete-tree", 2, RegDeleteTree, "HKCU|HKLM PATH"},
     {L"keys", 1, Keys, "TEXT"},
     {L"key", 1, Key, "enter|tab|escape|up|down|home|end|backspace|space|delete"},
     {L"foreground", 0, Foreground, ""},
