@@ -59,7 +59,6 @@ public:
     FrmSet& operator=(const FrmSet&) = delete;
 
     void Show();
-    static HWND Open() { return open_; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -71,7 +70,6 @@ private:
     void OnMeasureItem(MEASUREITEMSTRUCT& item) const;
     void OnDrawItem(const DRAWITEMSTRUCT& item) const;
     void OnDpiChanged(UINT dpi, const RECT& suggested);
-    void OnDestroy();
 
     void Form_Load();
     void Drive1_Change();
@@ -92,8 +90,6 @@ private:
     void ShowMessage(const std::wstring& text) const;
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
 
-    static HWND open_;
-
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
@@ -103,7 +99,6 @@ private:
     wchar_t drive_ = 0;  // Drive1's drive; 0 until one is shown
 };
 
-HWND FrmSet::open_ = nullptr;
 
 void FrmSet::Show() {
     ComApartment com;
@@ -136,13 +131,11 @@ INT_PTR FrmSet::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_MEASUREITEM: OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)); return TRUE;
         case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
         case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam)); return TRUE;
-        case WM_DESTROY: OnDestroy(); return FALSE;
         default: return FALSE;
     }
 }
 
 BOOL FrmSet::OnInitDialog() {
-    open_ = hwnd_;
     TakeOverDpiChanges(hwnd_);
     dir1_.Attach(Item(IDC_DIR1));
     // The letter box sets no limit on the number of characters.
@@ -189,7 +182,6 @@ void FrmSet::OnDpiChanged(UINT dpi, const RECT& suggested) {
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void FrmSet::OnDestroy() { open_ = nullptr; }
 
 void FrmSet::Form_Load() {
     const std::wstring path = ReadRegValue(RootKey::CurrentUser, AppKeyPath, kPathValue, kPathDefault);
@@ -313,11 +305,6 @@ void FrmSet::ShowMessage(const std::wstring& text) const {
 }  // namespace
 
 void ShowSettingsDialog() {
-    // One dialog at a time: the tray menu stays usable while it is open.
-    if (const HWND open = FrmSet::Open()) {
-        ::SetForegroundWindow(open);
-        return;
-    }
     FrmSet dialog;
     dialog.Show();
 }

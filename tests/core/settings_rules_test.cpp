@@ -8,25 +8,19 @@ namespace orvanel {
 namespace {
 
 TEST(StoredPath, SplitsIntoTheDrivePartAndTheRest) {
-    const StoredPathParts work = SplitStoredPath(L"D:\\Data\\Work");
-    EXPECT_EQ(work.drive, L"D:");
-    EXPECT_EQ(work.folder, L"\\Data\\Work");
-
-    const StoredPathParts nothing_stored = SplitStoredPath(L"C");
-    EXPECT_EQ(nothing_stored.drive, L"C");
-    EXPECT_EQ(nothing_stored.folder, L"");
-
-    const StoredPathParts empty = SplitStoredPath(L"");
-    EXPECT_EQ(empty.drive, L"");
-    EXPECT_EQ(empty.folder, L"");
-
-    const StoredPathParts root = SplitStoredPath(L"D:\\");
-    EXPECT_EQ(root.drive, L"D:");
-    EXPECT_EQ(root.folder, L"\\");
-
-    const StoredPathParts drive_only = SplitStoredPath(L"E:");
-    EXPECT_EQ(drive_only.drive, L"E:");
-    EXPECT_EQ(drive_only.folder, L"");
+    struct Case { const wchar_t* stored; const wchar_t* drive; const wchar_t* folder; };
+    const Case cases[] = {
+        {L"D:\\Data\\Work", L"D:", L"\\Data\\Work"},
+        {L"C", L"C", L""},  // nothing stored: the default
+        {L"", L"", L""},
+        {L"D:\\", L"D:", L"\\"},
+        {L"E:", L"E:", L""},
+    };
+    for (const Case& c : cases) {
+        const StoredPathParts parts = SplitStoredPath(c.stored);
+        EXPECT_EQ(parts.drive, c.drive) << c.stored;
+        EXPECT_EQ(parts.folder, c.folder) << c.stored;
+    }
 }
 
 TEST(StoredPath, DrivePartNamesALetterOnlyWhenItIsOne) {
