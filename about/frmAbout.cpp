@@ -9,10 +9,12 @@
 #include "about_fonts.h"
 #include "about_painting.h"
 #include "app_info.h"
+#include "dialog_dpi.h"
 #include "handles.h"
 #include "links.h"
 #include "logo_picture.h"
 #include "maker_values.h"
+#include "module.h"
 #include "resource.h"
 #include "twips.h"
 #include "version_record.h"
@@ -37,26 +39,11 @@ constexpr Button kButtons[] = {
 constexpr wchar_t kDeclaration[] =
     L"Kestrane is the name under which the Orvanel developers publish their software.";
 
-HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
-
 // Read afresh at every opening.
 LabelTexts ReadLabelTexts() {
     const VersionRecord version = ReadVersionRecord();
     return {kAppTitle, VersionText(version.major, version.minor), version.copyright,
             kDeclaration};
-}
-
-// Windows 10 1703 and later rescale a dialog and its controls on a DPI
-// change by themselves; this box places everything from its twips, so it
-// takes that over. Looked up at run time: older systems and Wine lack it.
-void TakeOverDpiScaling(HWND dialog) {
-    using SetBehaviour =
-        BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
-    const FARPROC found =
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior");
-    if (found == nullptr) return;
-    reinterpret_cast<SetBehaviour>(reinterpret_cast<void*>(found))(dialog, DDC_DISABLE_ALL,
-                                                                   DDC_DISABLE_ALL);
 }
 
 // The open box, so that a second "About..." brings it forward instead of
@@ -126,14 +113,14 @@ INT_PTR FrmAbout::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 BOOL FrmAbout::Form_Load() {
     open_box = hwnd_;
-    TakeOverDpiScaling(hwnd_);
+    TakeOverDpiChanges(hwnd_);
     dpi_ = ::GetDpiForWindow(hwnd_);
     SetWindowIcons();
     ::SetWindowTextW(hwnd_, (std::wstring(L"About ") + kAppTitle).c_str());
     AddTooltips();
     texts_ = ReadLabelTexts();
     logo_ = DecodeLogo();
-    hand_ = ::LoadCursorW(Instance(), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
+    hand_ = ::LoadCursorW(ModuleInstance(), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
     LayOut();
     SizeWindow(0, 0, SWP_NOMOVE);
     CentreOnScreen();
@@ -184,7 +171,7 @@ void FrmAbout::cmdOK_Click() { ::EndDialog(hwnd_, IDOK); }
 void FrmAbout::SetWindowIcons() {
     const auto load = [this](int width_metric, int height_metric) {
         return UniqueIcon(static_cast<HICON>(
-            ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_ABOUT_ICON), IMAGE_ICON,
+            ::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_ABOUT_ICON), IMAGE_ICON,
                          ::GetSystemMetricsForDpi(width_metric, dpi_),
                          ::GetSystemMetricsForDpi(height_metric, dpi_), 0)));
     };
@@ -206,7 +193,7 @@ void FrmAbout::AddTooltips() {
     HWND tips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                  Instance(), nullptr);
+                                  ModuleInstance(), nullptr);
     AddTooltip(tips, IDC_ABOUT_HOMEPAGE, TooltipText(GetWebPage()));
     AddTooltip(tips, IDC_ABOUT_EMAIL, TooltipText(GetEmail()));
 }
@@ -264,7 +251,7 @@ void ShowAboutBox() {
     }
     FrmAbout box;
     // No owner: the tray window is never shown, so there is nothing to disable.
-    ::DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, FrmAbout::DialogProc,
+    ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, FrmAbout::DialogProc,
                       reinterpret_cast<LPARAM>(&box));
     open_box = nullptr;
 }

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include "Register.h"
 #include "app_info.h"
+#include "app_keys.h"
 #include "command_lines.h"
 #include "maker_values.h"
+#include "module.h"
 #include "process.h"
 #include "registry_store.h"
 #include "resource.h"
@@ -13,18 +14,16 @@
 namespace orvanel {
 namespace {
 
-const std::wstring kMakerKey = L"SOFTWARE\\Kestrane";
-
 void SyncOne(const wchar_t* name, unsigned resource_id) {
-    const std::wstring stored = ReadRegValue(AppRootKey, kMakerKey, name, kMakerValueDefault);
+    const std::wstring stored = ReadRegValue(AppRootKey, kMakerKeyPath, name, kMakerValueDefault);
     if (!MakerValueNeedsWrite(stored, ResourceString(resource_id))) return;
-    WriteRegValue(AppRootKey, kMakerKey, name, ResourceString(resource_id));
+    WriteRegValue(AppRootKey, kMakerKeyPath, name, ResourceString(resource_id));
 }
 
 // When the value can't be read (most users may not create the maker's key),
 // the program's own string table still knows the address.
 std::wstring MakerValue(const wchar_t* name, unsigned resource_id) {
-    return ReadRegValue(AppRootKey, kMakerKey, name, ResourceString(resource_id));
+    return ReadRegValue(AppRootKey, kMakerKeyPath, name, ResourceString(resource_id));
 }
 
 void StartShown(const std::wstring& command_line) {
@@ -35,7 +34,7 @@ void StartShown(const std::wstring& command_line) {
 
 std::wstring ResourceString(unsigned id) {
     const wchar_t* text = nullptr;
-    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    const int n = ::LoadStringW(ModuleInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
     return n > 0 ? std::wstring(text, static_cast<std::size_t>(n)) : std::wstring();
 }
 

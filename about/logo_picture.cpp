@@ -3,6 +3,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include "com_apartment.h"
 #include "module_resource.h"
 #include "resource.h"
 
@@ -10,19 +11,6 @@ namespace orvanel {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-class ComApartment {
-public:
-    ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT hr_;
-};
 
 ComPtr<IWICBitmapSource> DecodeFrame(IWICImagingFactory& factory, const ResourceBytes& jpeg) {
     ComPtr<IWICStream> stream;

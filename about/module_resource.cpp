@@ -1,9 +1,11 @@
 #include "module_resource.h"
 
+#include "module.h"
+
 namespace orvanel {
 
 ResourceBytes FindResourceBytes(const wchar_t* name, const wchar_t* type) {
-    const HMODULE self = ::GetModuleHandleW(nullptr);
+    const HMODULE self = ModuleInstance();
     HRSRC found = ::FindResourceW(self, name, type);
     HGLOBAL loaded = found ? ::LoadResource(self, found) : nullptr;
     if (loaded == nullptr) return {};

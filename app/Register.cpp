@@ -1,15 +1,11 @@
 #include "Register.h"
 
-#include <windows.h>
-
 #include "app_info.h"
+#include "app_keys.h"
 #include "frmMain.h"
 #include "links.h"
 
 namespace orvanel {
-
-RootKey AppRootKey{};
-std::wstring AppKeyPath;
 
 void Main() {
     AppRootKey = RootKey::LocalMachine;

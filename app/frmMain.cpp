@@ -2,14 +2,15 @@
 
 #include <commctrl.h>
 
-#include "Register.h"
-#include "app_info.h"
 #include "command_lines.h"
+#include "dos_device.h"
 #include "frmAbout.h"
 #include "frmSet.h"
 #include "links.h"
-#include "registry_store.h"
+#include "message_box.h"
+#include "module.h"
 #include "resource.h"
+#include "stored_settings.h"
 #include "subst_watch.h"
 #include "tray_tip.h"
 
@@ -27,13 +28,11 @@ constexpr UINT kSubstFinished = WM_APP + 1;
 static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88),
               "the first NOTIFYICONDATAA layout");
 
-HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
-
 UniqueIcon LoadTrayIcon(int id) {
     UniqueIcon icon;
     // Sized for the notification area at the current display scale.
-    if (FAILED(::LoadIconMetric(Instance(), MAKEINTRESOURCEW(id), LIM_SMALL, icon.put()))) {
-        icon.reset(static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
+    if (FAILED(::LoadIconMetric(ModuleInstance(), MAKEINTRESOURCEW(id), LIM_SMALL, icon.put()))) {
+        icon.reset(static_cast<HICON>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                                    ::GetSystemMetrics(SM_CXSMICON),
                                                    ::GetSystemMetrics(SM_CYSMICON), 0)));
     }
@@ -41,12 +40,9 @@ UniqueIcon LoadTrayIcon(int id) {
 }
 
 bool DriveMapsTo(const std::wstring& drive_spec, const std::wstring& folder) {
-    wchar_t target[1024];
-    if (drive_spec.empty() || !::QueryDosDeviceW(drive_spec.c_str(), target, 1024)) return false;
-    return MappingNamesFolder(target, folder);
+    const std::optional<std::wstring> target = DosDeviceTarget(drive_spec);
+    return target && MappingNamesFolder(*target, folder);
 }
-
-void ShowMessage(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_OK); }
 
 }  // namespace
 
@@ -59,15 +55,15 @@ FrmMain::FrmMain() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = WindowProc;
-    wc.hInstance = Instance();
+    wc.hInstance = ModuleInstance();
     wc.lpszClassName = kClassName;
     ::RegisterClassExW(&wc);
     // Never shown; a tool window so that nothing ever gives it a taskbar button.
     hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_OVERLAPPED, 0, 0, 0, 0,
-                              nullptr, nullptr, Instance(), this);
+                              nullptr, nullptr, ModuleInstance(), this);
     taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     ::ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
-    menu_.reset(::LoadMenuW(Instance(), MAKEINTRESOURCEW(IDM_TRAY)));
+    menu_.reset(::LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDM_TRAY)));
     Form_Load();
 }
 
@@ -143,7 +139,7 @@ void FrmMain::OnSubstFinished(LPARAM lparam) {
     const std::optional<Correction> correction = mount_.Finished(outcome);
     if (!correction) return;
     ShowLook(correction->look);
-    ShowMessage(correction->message);
+    ShowAppMessage(nullptr, correction->message);
 }
 
 void FrmMain::OnDestroy() {
@@ -162,11 +158,15 @@ void FrmMain::mnuEnabled_Click() {
     if (mount_.Shown() == MountState::Unmounted) {
         MountDrive();
     } else {
-        UnmountDrive(Watch::Outcome);
+        UnmountDrive(OutcomeCheck::Compare);
     }
 }
 
-void FrmMain::mnuSet_Click() { ShowSettingsDialog(); }
+void FrmMain::mnuSet_Click() {
+    // The never-shown tray window owns the dialog, which keeps it off the
+    // taskbar without making it a tool window.
+    if (ShowSettingsDialog(hwnd_)) EnableMount();
+}
 void FrmMain::mnuAbout_Click() { ShowAboutBox(); }
 void FrmMain::mnuHelp_Click() { ShowHelp(); }
 void FrmMain::mnuExit_Click() { Terminate(); }
@@ -174,14 +174,14 @@ void FrmMain::mnuExit_Click() { Terminate(); }
 void FrmMain::EnableMount() { ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCOMMAND | MF_ENABLED); }
 
 void FrmMain::Terminate() {
-    if (mount_.Shown() == MountState::Mounted) UnmountDrive(Watch::None);
+    if (mount_.Shown() == MountState::Mounted) UnmountDrive(OutcomeCheck::Skip);
     RemoveTrayIcon();
     ::ExitProcess(0);
 }
 
 void FrmMain::LoadMountSettings() {
-    FolderPath = ReadRegValue(RootKey::CurrentUser, AppKeyPath, L"Path", L"");
-    DriveSpec = DriveSpecFor(ReadRegValue(RootKey::CurrentUser, AppKeyPath, L"Drive", L"C"));
+    FolderPath = ReadStoredFolder(L"");
+    DriveSpec = DriveSpecFor(ReadStoredLetter(L"C"));
 }
 
 void FrmMain::MountDrive() {
@@ -192,11 +192,11 @@ void FrmMain::MountDrive() {
     ShowLook(MountState::Mounted);
 }
 
-void FrmMain::UnmountDrive(Watch watch) {
+void FrmMain::UnmountDrive(OutcomeCheck check) {
     LoadMountSettings();
     mount_.Toggle();
     const std::wstring command = UnmountCommandLine(DriveSpec);
-    if (watch == Watch::Outcome) {
+    if (check == OutcomeCheck::Compare) {
         StartWatchedSubst(hwnd_, kSubstFinished, command);
         mount_.Started();
     } else {

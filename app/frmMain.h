@@ -18,11 +18,8 @@ public:
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
-    HWND Handle() const { return hwnd_; }
     // Leaves the program, unmounting first when mounted. Does not return.
     [[noreturn]] void Terminate();
-    // The settings dialog enables Mount after a successful save.
-    void EnableMount();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -41,10 +38,12 @@ private:
     void mnuHelp_Click();
     void mnuExit_Click();
 
+    void EnableMount();
     void LoadMountSettings();
     void MountDrive();
-    enum class Watch { Outcome, None };
-    void UnmountDrive(Watch watch);
+    // Whether the command's outcome is compared with the shown state.
+    enum class OutcomeCheck { Compare, Skip };
+    void UnmountDrive(OutcomeCheck check);
     void ShowLook(MountState state);
     void AddTrayIcon(std::string_view tip);
     void RemoveTrayIcon();

@@ -9,7 +9,7 @@
 namespace orvanel {
 namespace {
 
-struct Watch {
+struct RunningSubst {
     HWND window;
     UINT message;
     UniqueHandle process;
@@ -33,7 +33,7 @@ std::string ReadAll(HANDLE pipe) {
 // Runs on a thread-pool thread: reading to the end of the output also waits
 // for the process without holding up the window.
 void CALLBACK WaitForSubst(PTP_CALLBACK_INSTANCE, void* context) {
-    std::unique_ptr<Watch> watch(static_cast<Watch*>(context));
+    std::unique_ptr<RunningSubst> watch(static_cast<RunningSubst*>(context));
     auto report = std::make_unique<SubstReport>();
     report->output = FromOem(ReadAll(watch->output.get()));
     ::WaitForSingleObject(watch->process.get(), INFINITE);
@@ -46,8 +46,8 @@ void CALLBACK WaitForSubst(PTP_CALLBACK_INSTANCE, void* context) {
 void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_line) {
     StartedProcess started = StartProgram(SystemDirectory(), command_line, SW_HIDE, Output::Capture);
     if (started.error == 0) {
-        auto watch = std::unique_ptr<Watch>(
-            new Watch{window, message, std::move(started.process), std::move(started.output)});
+        auto watch = std::unique_ptr<RunningSubst>(
+            new RunningSubst{window, message, std::move(started.process), std::move(started.output)});
         if (::TrySubmitThreadpoolCallback(WaitForSubst, watch.get(), nullptr)) {
             watch.release();
             return;

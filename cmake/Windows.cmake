@@ -1,53 +1,60 @@
 # The Windows program: Win32 glue over the portable core.
 enable_language(RC)
 
-if(MSVC)
-    set(ORVANEL_WARNINGS /W4)
-else()
-    set(ORVANEL_WARNINGS -Wall -Wextra)
+add_library(orvanel_win32 INTERFACE)
+target_compile_definitions(orvanel_win32 INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                   _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+add_library(orvanel_resources INTERFACE)
+target_include_directories(orvanel_resources INTERFACE ${CMAKE_SOURCE_DIR}/resources)
+
+if(NOT MSVC)
+    # A small program: unused code is dropped at link time.
+    target_compile_options(orvanel_core PRIVATE -ffunction-sections -fdata-sections)
 endif()
 
-# Everything but the entry point, so that the tests can link the glue.
-add_library(orvanel_glue STATIC
-    win/text.cpp
-    win/process.cpp
-    settings/registry_store.cpp
-    settings/drives.cpp
-    settings/icon_rows.cpp
-    settings/drive_list.cpp
-    settings/folder_list_control.cpp
-    settings/settings_checks.cpp
-    settings/settings_placement.cpp
-    settings/frmSet.cpp
-    app/Register.cpp
-    app/frmMain.cpp
-    app/subst_watch.cpp
-    about/links.cpp
-    about/module_resource.cpp
-    about/version_record.cpp
-    about/logo_picture.cpp
-    about/about_fonts.cpp
-    about/about_painting.cpp
-    about/frmAbout.cpp
-)
-target_include_directories(orvanel_glue PUBLIC win app settings about resources)
-target_compile_definitions(orvanel_glue PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                                               _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-target_compile_options(orvanel_glue PRIVATE ${ORVANEL_WARNINGS})
-target_link_libraries(orvanel_glue PUBLIC orvanel_core comctl32 shell32 advapi32 user32 gdi32
-                                          ole32 oleaut32 windowscodecs version)
+# One library a folder. Each sees its own headers and those of the layers
+# it uses, nothing above it, so an include that points upward fails to build:
+#   app -> about -> settings -> win -> core
+function(orvanel_layer name folder)
+    cmake_parse_arguments(LAYER "" "" "SOURCES;USES;SYSTEM" ${ARGN})
+    add_library(${name} STATIC ${LAYER_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/${folder})
+    target_link_libraries(${name} PUBLIC ${LAYER_USES} PRIVATE orvanel_warnings ${LAYER_SYSTEM})
+    if(NOT MSVC)
+        target_compile_options(${name} PRIVATE -ffunction-sections -fdata-sections)
+    endif()
+endfunction()
+
+orvanel_layer(orvanel_win win
+    SOURCES win/text.cpp win/process.cpp win/message_box.cpp win/dialog_dpi.cpp win/dos_device.cpp
+    USES orvanel_core orvanel_win32
+    SYSTEM user32 ole32)
+orvanel_layer(orvanel_settings settings
+    SOURCES settings/app_keys.cpp settings/registry_store.cpp settings/stored_settings.cpp
+            settings/drives.cpp settings/icon_rows.cpp settings/drive_list.cpp
+            settings/folder_list_control.cpp settings/settings_checks.cpp
+            settings/settings_placement.cpp settings/frmSet.cpp
+    USES orvanel_win orvanel_resources
+    SYSTEM advapi32 user32 gdi32 shell32 comctl32 ole32)
+orvanel_layer(orvanel_about about
+    SOURCES about/links.cpp about/module_resource.cpp about/version_record.cpp
+            about/logo_picture.cpp about/about_fonts.cpp about/about_painting.cpp
+            about/frmAbout.cpp
+    USES orvanel_settings
+    SYSTEM user32 gdi32 comctl32 ole32 oleaut32 windowscodecs version)
+orvanel_layer(orvanel_app app
+    SOURCES app/Register.cpp app/frmMain.cpp app/subst_watch.cpp
+    USES orvanel_about orvanel_settings
+    SYSTEM user32 shell32 comctl32)
 
 add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
-target_link_libraries(Orvanel PRIVATE orvanel_glue)
+target_link_libraries(Orvanel PRIVATE orvanel_app orvanel_warnings)
 if(MSVC)
     # The .rc file carries the manifest; the linker must not add its own.
     target_link_options(Orvanel PRIVATE /MANIFEST:NO)
 else()
-    target_link_options(Orvanel PRIVATE -municode)
-    # A small program: unused code dropped, symbols stripped from releases.
-    target_compile_options(orvanel_core PRIVATE -ffunction-sections -fdata-sections)
-    target_compile_options(orvanel_glue PRIVATE -ffunction-sections -fdata-sections)
-    target_link_options(Orvanel PRIVATE -Wl,--gc-sections $<$<CONFIG:Release,MinSizeRel>:-s>)
+    target_link_options(Orvanel PRIVATE -municode -Wl,--gc-sections
+                                        $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()
 set_target_properties(Orvanel PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/Orvanel)

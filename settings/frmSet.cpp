@@ -1,48 +1,32 @@
 #include "frmSet.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "Register.h"
-#include "app_info.h"
+#include "com_apartment.h"
+#include "dialog_dpi.h"
 #include "drive_list.h"
 #include "drives.h"
 #include "folder_list_control.h"
-#include "frmMain.h"
 #include "handles.h"
-#include "registry_store.h"
+#include "message_box.h"
+#include "module.h"
 #include "resource.h"
 #include "settings_checks.h"
 #include "settings_placement.h"
 #include "settings_rules.h"
+#include "stored_settings.h"
 
 namespace orvanel {
 namespace {
 
-constexpr wchar_t kPathValue[] = L"Path";
-constexpr wchar_t kDriveValue[] = L"Drive";
 constexpr wchar_t kPathDefault[] = L"C";
 constexpr wchar_t kDriveDefault[] = L"Z";
 constexpr wchar_t kSaveFailed[] = L"Unable to save your settings";
 constexpr wchar_t kFallbackDrive = L'C';
-
-// The shell's icon functions want COM on the calling thread.
-class ComApartment {
-public:
-    ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT result_;
-};
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -58,7 +42,8 @@ public:
     FrmSet(const FrmSet&) = delete;
     FrmSet& operator=(const FrmSet&) = delete;
 
-    void Show();
+    // True when both settings were saved.
+    bool Show(HWND owner);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
@@ -97,15 +82,15 @@ private:
     DriveList drive1_;
     FolderListControl dir1_;
     wchar_t drive_ = 0;  // Drive1's drive; 0 until one is shown
+    bool saved_ = false;
 };
 
 
-void FrmSet::Show() {
-    ComApartment com;
-    // The never-shown tray window owns the dialog, which keeps it off the
-    // taskbar without making it a tool window.
-    ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), frmMain().Handle(),
-                      DialogProc, reinterpret_cast<LPARAM>(this));
+bool FrmSet::Show(HWND owner) {
+    const ComApartment com;  // the shell's icon functions want it
+    ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProc,
+                      reinterpret_cast<LPARAM>(this));
+    return saved_;
 }
 
 INT_PTR CALLBACK FrmSet::DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -184,14 +169,13 @@ void FrmSet::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 
 void FrmSet::Form_Load() {
-    const std::wstring path = ReadRegValue(RootKey::CurrentUser, AppKeyPath, kPathValue, kPathDefault);
+    const std::wstring path = ReadStoredFolder(kPathDefault);
     const StoredPathParts parts = SplitStoredPath(path);
     const std::optional<wchar_t> letter = DriveLetterOf(parts.drive);
     SetDrive(letter ? *letter : kFallbackDrive);
     // The stored folder belongs to the stored drive only.
     if (letter && drive_ == *letter) SetDirPath(parts.folder);
-    const std::wstring stored_letter =
-        ReadRegValue(RootKey::CurrentUser, AppKeyPath, kDriveValue, kDriveDefault);
+    const std::wstring stored_letter = ReadStoredLetter(kDriveDefault);
     ::SetDlgItemTextW(hwnd_, IDC_DRIVE_LETTER, stored_letter.c_str());
 }
 
@@ -225,13 +209,10 @@ void FrmSet::cmdOK_Click() {
         return;
     }
     // Both writes are made, whatever the first one returned.
-    const bool drive_saved = WriteRegValue(RootKey::CurrentUser, AppKeyPath, kDriveValue, letter);
-    const bool path_saved = WriteRegValue(RootKey::CurrentUser, AppKeyPath, kPathValue, folder);
-    if (drive_saved && path_saved) {
-        frmMain().EnableMount();
-    } else {
-        ShowMessage(kSaveFailed);
-    }
+    const bool drive_saved = WriteStoredLetter(letter);
+    const bool path_saved = WriteStoredFolder(folder);
+    saved_ = drive_saved && path_saved;
+    if (!saved_) ShowMessage(kSaveFailed);
     ::EndDialog(hwnd_, IDOK);
 }
 
@@ -298,15 +279,13 @@ void FrmSet::FocusControl(int id, bool select_all) {
     if (select_all) ::SendDlgItemMessageW(hwnd_, id, EM_SETSEL, 0, -1);
 }
 
-void FrmSet::ShowMessage(const std::wstring& text) const {
-    ::MessageBoxW(hwnd_, text.c_str(), kAppTitle, MB_OK);
-}
+void FrmSet::ShowMessage(const std::wstring& text) const { ShowAppMessage(hwnd_, text); }
 
 }  // namespace
 
-void ShowSettingsDialog() {
+bool ShowSettingsDialog(HWND owner) {
     FrmSet dialog;
-    dialog.Show();
+    return dialog.Show(owner);
 }
 
 }  // namespace orvanel

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app_info.h"
 #include "handles.h"
+#include "message_box.h"
 #include "text.h"
 
 namespace orvanel {
@@ -74,7 +74,7 @@ public:
 class BoxReporter final : public ErrorReporter {
 public:
     void Report(const std::string& message) override {
-        ::MessageBoxW(nullptr, FromAnsi(message).c_str(), kAppTitle, MB_OK);
+        ShowAppMessage(nullptr, FromAnsi(message));
     }
 };
 

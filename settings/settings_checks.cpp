@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "dos_device.h"
 #include "drives.h"
 #include "text.h"
 
@@ -12,12 +13,9 @@ namespace {
 LetterUse LetterUseOnMachine(wchar_t letter) {
     LetterUse use;
     use.exists = DriveListed(letter);
-    const std::wstring device{letter, L':'};
-    std::wstring target(1024, L'\0');
-    const DWORD written = ::QueryDosDeviceW(device.c_str(), target.data(), static_cast<DWORD>(target.size()));
-    if (written != 0) {
+    if (std::optional<std::wstring> target = DosDeviceTarget({letter, L':'})) {
         use.exists = true;
-        use.target = target.c_str();  // the first of the returned strings is the current target
+        use.target = std::move(*target);
     }
     return use;
 }

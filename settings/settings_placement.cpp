@@ -81,13 +81,5 @@ SIZE WindowSizeForClient(HWND dialog, UINT dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void TakeOverDpiChanges(HWND dialog) {
-    using SetBehavior = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
-    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    const auto set = user32 ? reinterpret_cast<SetBehavior>(reinterpret_cast<void*>(
-                                  ::GetProcAddress(user32, "SetDialogDpiChangeBehavior")))
-                            : nullptr;
-    if (set != nullptr) set(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
-}
 
 }  // namespace orvanel

@@ -17,7 +17,5 @@ int ListRowHeight(HWND dialog, HGDIOBJ font, UINT dpi);
 void PlaceControls(HWND dialog, UINT dpi, int row_height);
 // The window size that gives the designed client area.
 SIZE WindowSizeForClient(HWND dialog, UINT dpi);
-// The system's own re-layout of dialogs on a DPI change would fight ours.
-void TakeOverDpiChanges(HWND dialog);
 
 }  // namespace orvanel

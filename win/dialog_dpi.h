@@ -1,0 +1,13 @@
+// Dialogs that place their controls themselves at every DPI.
+#pragma once
+
+#include <windows.h>
+
+namespace orvanel {
+
+// Windows 10 1703 and later rescale a dialog and its controls on a DPI
+// change by themselves, which would fight the dialog's own layout. Looked up
+// at run time: older systems and Wine lack it.
+void TakeOverDpiChanges(HWND dialog);
+
+}  // namespace orvanel
