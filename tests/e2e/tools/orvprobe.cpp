@@ -1,17 +1,23 @@
 // The end-to-end tests' eyes and hands inside the Wine desktop: it finds
 // windows, reads their texts, rectangles, styles and list rows, reads and
 // writes the registry past the program, sends keys with SendInput (X key
-// events do not reach Wine's windows without a window manager) and pokes
-// the shell.
+// events do not reach Wine's windows without a window manager), pokes
+// the shell, and for the soak repeats the program's menu command and counts
+// what the program holds.
 #include <windows.h>
 #include <shellapi.h>
 #include <psapi.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "resource.h"
 
 namespace {
 
@@ -296,6 +302,192 @@ int Memory(const Args& a) {
     return 0;
 }
 
+// --- the soak: the program's own menu command over and over, and what it holds
+
+bool SubstRunning() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return true;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool running = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !running; more = Process32NextW(snapshot, &entry))
+        running = _wcsicmp(entry.szExeFile, L"subst.exe") == 0;
+    CloseHandle(snapshot);
+    return running;
+}
+
+// What the drive maps to, or "" when it maps to nothing.
+std::wstring MappingOf(const std::wstring& drive) {
+    wchar_t target[1024];
+    return QueryDosDeviceW(drive.c_str(), target, 1024) ? target : L"";
+}
+
+// Polls until `done` or the deadline.
+template <typename Done>
+bool WaitFor(DWORD timeout_ms, Done done) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeout_ms) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+// Cycles FIRST to LAST: the menu command Mount, the drive mapped to FOLDER,
+// then Unmount, the mapping gone; each command also waited out to its end
+// so that a cycle is whole. Stops at the first mapping that does not come
+// or go within TIMEOUT_MS.
+int ToggleCycles(const Args& a) {
+    const HWND w = Find(a[0], L"-");
+    if (!w) return 1;
+    const std::wstring& drive = a[1];
+    const std::wstring mapped = L"\\??\\" + a[2];
+    const int last = _wtoi(a[4].c_str());
+    const DWORD timeout = static_cast<DWORD>(_wtoi(a[5].c_str()));
+    for (int cycle = _wtoi(a[3].c_str()); cycle <= last; ++cycle) {
+        PostMessageW(w, WM_COMMAND, IDM_ENABLED, 0);
+        if (!WaitFor(timeout, [&] { return MappingOf(drive) == mapped; })) {
+            printf("cycle %d: %ls did not map to %ls within %lu ms (maps to \"%ls\")\n", cycle, drive.c_str(),
+                   a[2].c_str(), timeout, MappingOf(drive).c_str());
+            return 1;
+        }
+        WaitFor(timeout, [] { return !SubstRunning(); });
+        PostMessageW(w, WM_COMMAND, IDM_ENABLED, 0);
+        if (!WaitFor(timeout, [&] { return MappingOf(drive).empty(); })) {
+            printf("cycle %d: %ls still maps to %ls after %lu ms\n", cycle, drive.c_str(),
+                   MappingOf(drive).c_str(), timeout);
+            return 1;
+        }
+        WaitFor(timeout, [] { return !SubstRunning(); });
+    }
+    return 0;
+}
+
+// Kernel handles: the process's entries in the system's handle list, which
+// Wine's server builds from its real handle tables. (Wine's per-process
+// figures read 0, or the table's capacity in SystemProcessInformation.)
+long KernelHandles(DWORD pid) {
+    constexpr ULONG kExtendedHandleInformation = 64;
+    struct Entry {
+        void* object;
+        ULONG_PTR process_id;
+        ULONG_PTR handle;
+        ULONG access;
+        USHORT creator_back_trace;
+        USHORT type;
+        ULONG attributes;
+        ULONG reserved;
+    };
+    struct Header {
+        ULONG_PTR count;
+        ULONG_PTR reserved;
+    };
+    std::vector<unsigned char> buffer(1 << 16);
+    NTSTATUS status;
+    for (;;) {
+        ULONG needed = 0;
+        status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(kExtendedHandleInformation),
+                                          buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status != static_cast<NTSTATUS>(0xC0000004L)) break;  // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2 + needed);
+    }
+    if (status != 0) return -1;
+    const auto* header = reinterpret_cast<const Header*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(Header));
+    long n = 0;
+    for (ULONG_PTR i = 0; i < header->count; ++i) n += entries[i].process_id == pid ? 1 : 0;
+    return n;
+}
+
+// GDI objects: Wine keeps each process's GDI handle table in that process's
+// memory, where its PEB points (GdiSharedHandleTable); a live entry has a
+// type, a stock object (shared by every process) its stock flag.
+long GdiObjects(HANDLE process) {
+    static_assert(sizeof(void*) == 8, "the 64-bit PEB's layout");
+    constexpr size_t kPebGdiTable = 0xF8;
+    constexpr size_t kHandles = 0x10000;
+    struct Entry {
+        UINT64 object;
+        ULONG owner;
+        UCHAR ext_type_and_stock;
+        UCHAR generation;
+        UCHAR type;
+        UCHAR flags;
+        UINT64 user;
+    };
+    static_assert(sizeof(Entry) == 24, "a GDI handle entry");
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0) return -1;
+    UINT64 table = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kPebGdiTable, &table,
+                           sizeof(table), nullptr) ||
+        table == 0)
+        return -1;
+    std::vector<Entry> entries(kHandles);
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                           entries.size() * sizeof(Entry), nullptr))
+        return -1;
+    long n = 0;
+    for (const Entry& e : entries) n += e.type != 0 && !(e.ext_type_and_stock & 0x80) ? 1 : 0;
+    return n;
+}
+
+struct WindowCount {
+    DWORD pid;
+    long n;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++reinterpret_cast<WindowCount*>(count)->n;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTop(HWND w, LPARAM count) {
+    auto* c = reinterpret_cast<WindowCount*>(count);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == c->pid) {
+        ++c->n;
+        EnumChildWindows(w, CountChild, count);
+    }
+    return TRUE;
+}
+
+// USER objects: the process's windows, top-level (the hidden window and
+// Wine's IME window), message-only, and their children. Wine keeps menus
+// and icons in the owning process alone, out of reach; an icon's bitmaps
+// are GDI objects and counted there.
+long UserObjects(DWORD pid) {
+    WindowCount count{pid, 0};
+    EnumWindows(CountTop, reinterpret_cast<LPARAM>(&count));
+    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;)
+        CountTop(w, reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
+// "handles N gdi N user N" of the process owning the window, once no subst
+// is running and two readings in a row agree (a finished command's handles
+// are closed just after its report is posted).
+int Resources(const Args& a) {
+    HWND w = Find(a[0], L"-");
+    DWORD pid = 0;
+    if (!w || !GetWindowThreadProcessId(w, &pid)) return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    WaitFor(10000, [] { return !SubstRunning(); });
+    long last[3] = {-2, -2, -2};
+    for (int reading = 0; reading < 20; ++reading) {
+        const long now[3] = {KernelHandles(pid), GdiObjects(process), UserObjects(pid)};
+        const bool same = std::equal(now, now + 3, last);
+        std::copy(now, now + 3, last);
+        if (same) break;
+        Sleep(100);
+    }
+    CloseHandle(process);
+    printf("handles %ld gdi %ld user %ld\n", last[0], last[1], last[2]);
+    return last[0] < 0 || last[1] < 0 ? 1 : 0;
+}
+
 // Keeps the virtual desktop alive: Wine closes it with its last program.
 int Idle(const Args&) {
     Sleep(INFINITE);
@@ -333,6 +525,8 @@ const Command kCommands[] = {
     {L"foreground", 0, Foreground, ""},
     {L"tray-remove", 1, TrayRemove, "OWNER_CLASS"},
     {L"broadcast-taskbar-created", 0, BroadcastTaskbarCreated, ""},
+    {L"toggle-cycles", 6, ToggleCycles, "WINDOW_CLASS X: FOLDER FIRST LAST TIMEOUT_MS"},
+    {L"resources", 1, Resources, "WINDOW_CLASS"},
 };
 
 }  // namespace
