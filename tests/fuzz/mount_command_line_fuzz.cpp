@@ -11,16 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::wstring letter = letters[input.Byte() % 4];
     const std::wstring folder = input.RestAsText();
 
-    const std::wstring spec = DriveSpecFor(letter);
-    const std::wstring line = MountCommandLine(spec, folder);
+    const std::wstring drive = DriveSpecFor(letter);
+    const std::wstring line = MountCommandLine(drive, folder);
     const std::vector<std::wstring> arguments = SplitArguments(line);
     const bool usable = !CheckMountSettings({ReadStatus::Read, letter}, {ReadStatus::Read, folder});
     if (folder.find(L'\0') == std::wstring::npos) {
-        Require(arguments == std::vector<std::wstring>{spec, folder}, "the folder splits back whole");
+        Require(arguments == std::vector<std::wstring>{drive, folder}, "the folder splits back whole");
     } else {
         Require(!usable, "a folder the command line would cut short is refused");
     }
-    Require(SplitArguments(UnmountCommandLine(spec)) == std::vector<std::wstring>{spec, L"/d"},
+    Require(SplitArguments(UnmountCommandLine(drive)) == std::vector<std::wstring>{drive, L"/d"},
             "the unmount line splits back");
     (void)SplitArguments(folder);  // any text at all splits without harm
     return 0;
