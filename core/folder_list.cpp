@@ -6,7 +6,6 @@
 namespace orvanel {
 namespace {
 
-constexpr std::size_t kRootLength = 3;  // "D:\"
 constexpr wchar_t kSeparator = L'\\';
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
@@ -32,8 +31,24 @@ std::vector<std::wstring> NamesBelowRoot(std::wstring_view path) {
     return names;
 }
 
-std::wstring Child(const std::wstring& parent, const std::wstring& name) {
-    return parent.back() == kSeparator ? parent + name : parent + kSeparator + name;
+// In place, so that a path of many names is built in one pass.
+void AppendName(std::wstring& parent, const std::wstring& name) {
+    if (parent.back() != kSeparator) parent += kSeparator;
+    parent += name;
+}
+
+std::wstring Child(std::wstring parent, const std::wstring& name) {
+    AppendName(parent, name);
+    return parent;
+}
+
+// Cuts a path in normal form back to its parent, the root keeping its own
+// separator; false at the root. Cutting needs no copy, so walking up even
+// a damaged stored path of thousands of names stays quick.
+bool CutToParent(std::wstring& normal, std::size_t root_length) {
+    if (normal.size() <= root_length) return false;
+    normal.resize(std::max(normal.rfind(kSeparator), root_length));
+    return true;
 }
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -70,26 +85,23 @@ FolderListModel BuildFolderList(std::wstring_view current_path,
 
 std::wstring NormalFolderPath(std::wstring_view path) {
     std::wstring normal = RootOf(path);
-    for (const std::wstring& name : NamesBelowRoot(path)) normal = Child(normal, name);
+    for (const std::wstring& name : NamesBelowRoot(path)) AppendName(normal, name);
     return normal;
 }
 
 std::optional<std::wstring> ParentFolder(std::wstring_view path) {
-    std::vector<std::wstring> names = NamesBelowRoot(path);
-    if (names.empty()) return std::nullopt;
-    names.pop_back();
-    std::wstring parent = RootOf(path);
-    for (const std::wstring& name : names) parent = Child(parent, name);
+    std::wstring parent = NormalFolderPath(path);
+    if (!CutToParent(parent, RootOf(path).size())) return std::nullopt;
     return parent;
 }
 
 std::optional<std::wstring> NearestExistingFolder(
     std::wstring_view path, const std::function<bool(const std::wstring&)>& exists) {
-    std::optional<std::wstring> candidate = NormalFolderPath(path);
-    while (candidate) {
-        if (exists(*candidate)) return candidate;
-        candidate = ParentFolder(*candidate);
-    }
+    std::wstring candidate = NormalFolderPath(path);
+    const std::size_t root_length = RootOf(path).size();
+    do {
+        if (exists(candidate)) return candidate;
+    } while (CutToParent(candidate, root_length));
     return std::nullopt;
 }
 

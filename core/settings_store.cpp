@@ -16,17 +16,24 @@ std::string WithoutTerminator(std::string data) {
 
 }  // namespace
 
-std::optional<std::string> ReadStoredValue(RegistryPort& registry, ErrorReporter& errors,
-                                           RootKey root, const std::string& path,
-                                           const std::string& name) {
+StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, RootKey root,
+                             const std::string& path, const std::string& name) {
     const std::optional<std::string> data = registry.QueryString(root, path, name);
-    if (!data) return std::nullopt;
+    if (!data) return {ReadStatus::Missing, std::string()};
     CodecResult decoded = DecodeValue(WithoutTerminator(*data));
     if (decoded.error != 0) {
         errors.Report(StoreErrorMessage(decoded.error));
-        return std::string(kFailedRead);
+        return {ReadStatus::Failed, std::string(kFailedRead)};
     }
-    return decoded.text;
+    return {ReadStatus::Read, std::move(decoded.text)};
+}
+
+std::optional<std::string> ReadStoredValue(RegistryPort& registry, ErrorReporter& errors,
+                                           RootKey root, const std::string& path,
+                                           const std::string& name) {
+    StoredRead read = ReadStoredSetting(registry, errors, root, path, name);
+    if (read.status == ReadStatus::Missing) return std::nullopt;
+    return std::move(read.text);
 }
 
 bool WriteStoredValue(RegistryPort& registry, ErrorReporter& errors, RootKey root,

@@ -39,9 +39,32 @@ public:
     virtual void Report(const std::string& message) = 0;
 };
 
-// All texts are in the ANSI code page. nullopt when the value can't be read,
-// so that the caller's default is used untouched; "False" after a report
-// when the value can't be decoded.
+// How a read went. Failed is told apart by this status, never by the text:
+// a folder may really be named "False".
+enum class ReadStatus {
+    Missing,  // the key or the value can't be read: the caller's default applies
+    Read,     // the decoded text
+    Failed,   // the value could not be decoded; the error has been reported
+};
+
+struct StoredRead {
+    ReadStatus status = ReadStatus::Missing;
+    std::string text;  // the decoded text; "False" when Failed; empty when Missing
+};
+
+// The same, as the program holds it: in UTF-16, with the caller's default
+// in place when Missing.
+struct StoredSetting {
+    ReadStatus status = ReadStatus::Missing;
+    std::wstring text;
+};
+
+// All texts are in the ANSI code page.
+StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, RootKey root,
+                             const std::string& path, const std::string& name);
+
+// The text alone: nullopt when Missing, so that the caller's default is used
+// untouched; "False" after a report when the value can't be decoded.
 std::optional<std::string> ReadStoredValue(RegistryPort& registry, ErrorReporter& errors,
                                            RootKey root, const std::string& path,
                                            const std::string& name);

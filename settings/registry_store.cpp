@@ -90,11 +90,17 @@ ErrorReporter& MessageBoxReporter() {
     return reporter;
 }
 
+StoredSetting ReadRegSetting(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                             const std::wstring& fallback) {
+    const StoredRead read = ReadStoredSetting(SystemRegistry(), MessageBoxReporter(), root,
+                                              ToAnsi(key_path), ToAnsi(name));
+    if (read.status == ReadStatus::Missing) return {read.status, fallback};
+    return {read.status, FromAnsi(read.text)};
+}
+
 std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
                           const std::wstring& fallback) {
-    const std::optional<std::string> value =
-        ReadStoredValue(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name));
-    return value ? FromAnsi(*value) : fallback;
+    return ReadRegSetting(root, key_path, name, fallback).text;
 }
 
 bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,

@@ -2,44 +2,82 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace orvanel {
 namespace {
 
-TEST(CommandLines, MountQuotesTheFolderAndNeverTheDrive) {
+using Arguments = std::vector<std::wstring>;
+
+TEST(CommandLines, OrdinaryFoldersKeepTheirPlainQuotedLine) {
     EXPECT_EQ(MountCommandLine(L"X:", L"D:\\Data\\Work"), L"subst.exe X: \"D:\\Data\\Work\"");
     EXPECT_EQ(MountCommandLine(L"X:", L"C:\\Some Folder"), L"subst.exe X: \"C:\\Some Folder\"");
-    // Stored values are used as they are: case, length and emptiness alike.
-    EXPECT_EQ(MountCommandLine(L"x:", L"c:\\a"), L"subst.exe x: \"c:\\a\"");
-    EXPECT_EQ(MountCommandLine(L"xy:", L"D:\\"), L"subst.exe xy: \"D:\\\"");
-    EXPECT_EQ(MountCommandLine(L":", L""), L"subst.exe : \"\"");
-}
-
-TEST(CommandLines, UnmountUsesTheDeleteSwitch) {
     EXPECT_EQ(UnmountCommandLine(L"X:"), L"subst.exe X: /d");
-    EXPECT_EQ(UnmountCommandLine(L":"), L"subst.exe : /d");
 }
 
-TEST(CommandLines, DriveSpecAppendsAColonToWhateverIsStored) {
-    EXPECT_EQ(DriveSpecFor(L"C"), L"C:");
-    EXPECT_EQ(DriveSpecFor(L"x"), L"x:");
-    EXPECT_EQ(DriveSpecFor(L"xy"), L"xy:");
-    EXPECT_EQ(DriveSpecFor(L""), L":");
+TEST(CommandLines, BackslashesBeforeTheClosingQuoteAreDoubled) {
+    EXPECT_EQ(MountCommandLine(L"Q:", L"C:\\"), L"subst.exe Q: \"C:\\\\\"");
+    EXPECT_EQ(MountCommandLine(L"Q:", L"D:\\Data\\\\"), L"subst.exe Q: \"D:\\Data\\\\\\\\\"");
 }
 
-TEST(CommandLines, LinksPutNothingAroundTheirArgument) {
-    EXPECT_EQ(HelpCommandLine(L"C:\\Program Files\\Orvanel\\Help\\Orvanel.chm"),
-              L"hh.exe C:\\Program Files\\Orvanel\\Help\\Orvanel.chm");
-    EXPECT_EQ(HomePageCommandLine(L"https://www.kestrane.example/orvanel/"),
-              L"explorer https://www.kestrane.example/orvanel/");
-    EXPECT_EQ(EmailCommandLine(L"support@kestrane.example"),
-              L"explorer mailto:support@kestrane.example");
-    EXPECT_EQ(EmailCommandLine(L"1"), L"explorer mailto:1");
+TEST(SplitArguments, FollowsTheStandardRules) {
+    struct Case { const wchar_t* line; Arguments arguments; };
+    const Case cases[] = {
+        {L"subst.exe", {}},
+        {L"subst.exe   ", {}},
+        {L"p a\tb  c", {L"a", L"b", L"c"}},
+        {L"p \"a b\" c", {L"a b", L"c"}},
+        {L"p \"\"", {L""}},
+        {L"p a\\b\\\\c", {L"a\\b\\\\c"}},      // backslashes alone are literal
+        {L"p \"C:\\\"", {L"C:\""}},              // the line that failed for a root
+        {L"p \"C:\\\\\"", {L"C:\\"}},
+        {L"p a\\\\\\\"b", {L"a\\\"b"}},        // 2n+1 backslashes: n and a quote
+        {L"p a\\\\\"b c\"", {L"a\\b c"}},      // 2n backslashes: n, and the quote groups
+        {L"p a\"b\"c", {L"abc"}},
+        {L"p \"a\"\"b\"", {L"a\"b"}},          // "" inside quotes
+        {L"p \"unclosed arg", {L"unclosed arg"}},
+        {L"\"C:\\Program Files\\p.exe\" x", {L"x"}},
+        {L"\"p\"x y", {L"x", L"y"}},           // a quoted program name ends at its quote
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SplitArguments(c.line), c.arguments) << testing::PrintToString(std::wstring(c.line));
+    }
+    EXPECT_EQ(SplitArguments(std::wstring_view(L"p a\0b", 5)), Arguments{L"a"});  // stops at a NUL
+}
+
+// Every folder of up to five characters drawn from the ones that matter to
+// the rules, each after some prefixes, must come back whole; so must the
+// letter, whatever was stored.
+TEST(SplitArguments, MountAndUnmountLinesSplitBackExactly) {
+    const std::wstring alphabet = L"\\\" \ta:";
+    const std::wstring prefixes[] = {L"", L"C:\\", L"\\\\server\\share\\", L"D:\\Some Folder\\"};
+    const std::wstring letters[] = {L"X:", L"x:", L"xy:", L":"};
+
+    std::vector<std::wstring> folders = {L""};
+    for (std::size_t start = 0; folders[start].size() < 5; ++start) {
+        for (const wchar_t c : alphabet) folders.push_back(folders[start] + c);
+    }
+    std::size_t checked = 0;
+    for (const std::wstring& prefix : prefixes) {
+        for (const std::wstring& tail : folders) {
+            const std::wstring folder = prefix + tail;
+            const std::wstring& letter = letters[checked++ % 4];
+            ASSERT_EQ(SplitArguments(MountCommandLine(letter, folder)), (Arguments{letter, folder}))
+                << testing::PrintToString(MountCommandLine(letter, folder));
+        }
+    }
+    EXPECT_GT(checked, 30000u);
+    for (const std::wstring& letter : letters) {
+        EXPECT_EQ(SplitArguments(UnmountCommandLine(letter)), (Arguments{letter, L"/d"}));
+    }
 }
 
 TEST(CommandLines, ProgramFileIsTheFirstWordAsAnExe) {
-    EXPECT_EQ(ProgramFile(L"subst.exe X: /d"), L"subst.exe");
-    EXPECT_EQ(ProgramFile(L"explorer mailto:a@b"), L"explorer.exe");
-    EXPECT_EQ(ProgramFile(L"hh.exe"), L"hh.exe");
+    EXPECT_EQ(ProgramFile(UnmountCommandLine(L"X:")), L"subst.exe");
+    EXPECT_EQ(ProgramFile(HelpCommandLine(L"C:\\Orvanel\\Help\\Orvanel.chm")), L"hh.exe");
+    EXPECT_EQ(ProgramFile(EmailCommandLine(L"a@b.example")), L"explorer.exe");
+    // Dots in the address don't make "explorer" a file name with an extension.
+    EXPECT_EQ(ProgramFile(HomePageCommandLine(L"www.kestrane.example/x.y")), L"explorer.exe");
 }
 
 }  // namespace

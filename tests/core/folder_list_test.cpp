@@ -96,5 +96,21 @@ TEST(NearestExistingFolder, NothingWhenTheDriveItselfIsGone) {
     EXPECT_EQ(calls, 3);  // the folder, its parent, the root: no more
 }
 
+TEST(NearestExistingFolder, ADamagedPathOfThousandsOfNamesIsWalkedLevelByLevel) {
+    // As long as the store allows: 16,382 names of one character.
+    std::wstring path = L"D:";
+    while (path.size() + 2 <= 32766) path += L"\\a";
+    std::size_t calls = 0;
+    std::wstring last;
+    const auto only_root = [&](const std::wstring& asked) {
+        ++calls;
+        if (!last.empty() && last.compare(0, asked.size(), asked) != 0) ADD_FAILURE() << "not a parent";
+        last = asked;
+        return asked == L"D:\\";
+    };
+    EXPECT_EQ(NearestExistingFolder(path, only_root), L"D:\\");
+    EXPECT_EQ(calls, 16383u);  // each level once, the root last
+}
+
 }  // namespace
 }  // namespace orvanel

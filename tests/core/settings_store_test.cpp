@@ -131,6 +131,25 @@ TEST_F(SettingsStoreTest, OverlongStoredValueReadsAsFalseAfterReport) {
     EXPECT_EQ(errors.messages[0].substr(0, 11), "ERROR # 6 :");
 }
 
+TEST_F(SettingsStoreTest, StatusTellsAFailedReadFromAFolderNamedFalse) {
+    const auto read = [&](const std::string& name) {
+        return ReadStoredSetting(registry, errors, kUser, kPath, name);
+    };
+    EXPECT_EQ(read("Path").status, ReadStatus::Missing);
+    EXPECT_EQ(read("Path").text, "");
+
+    ASSERT_TRUE(Write("Path", "False"));
+    EXPECT_EQ(read("Path").status, ReadStatus::Read);
+    EXPECT_EQ(read("Path").text, "False");
+    EXPECT_TRUE(errors.messages.empty());
+
+    registry.values[{kUser, kPath, "Path"}] = std::string(40000, 'q');
+    const StoredRead failed = read("Path");
+    EXPECT_EQ(failed.status, ReadStatus::Failed);
+    EXPECT_EQ(failed.text, "False");  // what callers of the text alone still see
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
 TEST_F(SettingsStoreTest, RefusedKeyOrValueFailsSilently) {
     registry.refuse_create = true;
     EXPECT_FALSE(Write("Drive", "X"));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "handles.h"
+#include "mount_settings.h"
 #include "text.h"
 
 namespace orvanel {
@@ -131,6 +132,23 @@ TEST_F(RegistryStoreTest, OverlongStoredValueReadsAsFalseAfterAReport) {
     EXPECT_EQ(ReadStoredValue(SystemRegistry(), errors, RootKey::CurrentUser, kTestKeyAnsi, "Path"),
               "False");
     EXPECT_EQ(errors.messages.size(), 1u);
+}
+
+TEST_F(RegistryStoreTest, SettingCarriesItsStatusAndKeepsANulToBeRefused) {
+    const auto setting = [](const wchar_t* name) {
+        return ReadRegSetting(RootKey::CurrentUser, kTestKey, name, L"C");
+    };
+    EXPECT_EQ(setting(L"Drive").status, ReadStatus::Missing);
+    EXPECT_EQ(setting(L"Drive").text, L"C");
+    ASSERT_TRUE(Write(L"Path", L"False"));
+    EXPECT_EQ(setting(L"Path").status, ReadStatus::Read);
+    EXPECT_EQ(setting(L"Path").text, L"False");
+
+    // Stored byte 0xFF decodes to a NUL, which must reach the mount rule whole.
+    PutRaw("Path", "\xBC\xC5\xA3\xBB\xFF\xA5");  // "C:\D", NUL, "Z"
+    const StoredSetting damaged = setting(L"Path");
+    EXPECT_EQ(damaged.text, std::wstring(L"C:\\D\0Z", 6));
+    EXPECT_TRUE(CheckMountSettings(setting(L"Drive"), damaged).has_value());
 }
 
 TEST_F(RegistryStoreTest, MakerKeyUnderLocalMachineRoundTrips) {
