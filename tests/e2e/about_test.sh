@@ -11,7 +11,7 @@ HOME_PAGE='https://www.kestrane.example/orvanel/'
 EMAIL='support@kestrane.example'
 
 open_box() {
-    tray_menu_choose About
+    tray_menu_choose About...
     probe wait-window '#32770' "$BOX" 5000
 }
 box_gone() { probe wait-gone '#32770' "$BOX" 3000; }
@@ -147,7 +147,7 @@ check "Escape closes the box" box_gone
 
 echo "== one box at a time"
 open_box
-tray_menu_choose About
+tray_menu_choose About...
 sleep 1
 probe close - "$BOX"
 check "a second About... opened no second box" box_gone

@@ -104,47 +104,25 @@ tray_double_click() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click --repe
 
 menu_open() { probe wait-window '#32768' - 0; }
 
-# Offsets of the items' centres below the menu's top edge: 3 px of border,
-# 16 px a text item, 9 px a separator (Wine's default metrics at 96 DPI).
-declare -A MENU_ITEM_OFFSET=([Mount]=11 [Unmount]=11 [Settings]=36 [About]=61 [Help]=77 [Exit]=102)
+# The menu's looks, as menu_look prints them: with no folder stored, and
+# unmounted or mounted with one.
+MENU_NO_FOLDER='Mount:greyed - Settings - About... Help - Exit'
+MENU_UNMOUNTED='Mount - Settings - About... Help - Exit'
+MENU_MOUNTED='Unmount - Settings:greyed - About... Help - Exit'
 
-# Prints "x y w" of the open menu.
-menu_geometry() {
-    probe window-rect '#32768' - | awk '/^window/ {print $2, $3, $4}'
-}
-
-# Crops one item's row from a fresh screenshot; prints the file name. Fails
-# when no menu is open.
-menu_item_image() {
-    local x y w off=${MENU_ITEM_OFFSET[$1]}
-    read -r x y w < <(menu_geometry)
-    [ -n "${w:-}" ] || return 1
-    screen_crop "$((w - 6))x16+$((x + 3))+$((y + off - 8))" "$E2E_WORK/item.png"
-    echo "$E2E_WORK/item.png"
-}
-
-# The open menu as the screen shows it: the first item's caption, then the
-# state of each item, e.g. "Mount greyed enabled enabled enabled enabled".
-# Enabled items are drawn in black, greyed ones have no black pixel at all.
+# The open menu as its items say, each enabled one by its text alone, e.g.
+# "Mount:greyed - Settings - About... Help - Exit".
 menu_look() {
-    local item img look
-    img=$(menu_item_image Mount) || return 1
-    look=$(ocr_line "$img")
-    for item in Mount Settings About Help Exit; do
-        img=$(menu_item_image "$item") || return 1
-        if [ "$(convert "$img" -fill white +opaque black -format '%[fx:mean]' info:)" == 1 ]; then
-            look+=" greyed"
-        else
-            look+=" enabled"
-        fi
-    done
-    echo "$look"
+    probe menu | awk -F'\t' '{printf "%s%s", (NR > 1 ? " " : ""), ($3 ~ /^(enabled|separator)$/ ? $2 : $2 ":" $3)}
+        END {print ""}'
 }
 
+# Clicks the item of the open menu whose text is $1 (e.g. "About...").
 menu_choose() {
-    local x y w
-    read -r x y w < <(menu_geometry)
-    xdotool mousemove "$((x + w / 2))" "$((y + ${MENU_ITEM_OFFSET[$1]}))" click 1
+    local x y
+    read -r x y < <(probe menu | awk -F'\t' -v text="$1" '$2 == text {print $4; exit}')
+    [ -n "${y:-}" ] || return 1
+    xdotool mousemove "$x" "$y" click 1
     sleep 0.5
 }
 
