@@ -47,10 +47,9 @@ folder_rows() {
     probe list "$T" 304 | awk -F'\t' 'NR == 1 {sub("sel ", ""); sel = $0; next}
         {printf "%s%s", (n++ ? "|" : ""), ($1 == sel ? "[" $2 "]" : $2)} END {print ""}'
 }
-letter_shown() { probe children - "$T" | awk -F'\t' '$1 == 303 {print $5}'; }
+letter_shown() { control_text "$T" 303; }
 # All the dialog shows: "DRIVE LETTER ROWS".
 shown() { echo "$(drive_shown) $(letter_shown) $(folder_rows)"; }
-focus_id() { probe foreground | sed -n 's/.*focus=//p'; }
 stored() { probe reg-get HKCU "$E2E_KEY" "$1"; }
 
 # Double-clicks the folder row named $1.
@@ -65,7 +64,7 @@ open_row() {
 # Replaces the letter box's text with $1, clicking into it as a user would.
 type_letter() {
     local i
-    click_rect "$T" "$(dialog_control_rect "$T" 303)"
+    control_click "$T" 303
     probe key end
     for i in 1 2 3 4 5 6; do probe key backspace; done
     [ -z "$1" ] || probe keys "$1"
@@ -90,17 +89,6 @@ check_layout() {
         check_near "control ${entry%%=*} at ${entry#*=} ($dpi DPI)" "${entry#*=}" \
             "$(dialog_control_rect "$T" "${entry%%=*}")"
     done
-}
-
-# In the screenshot $1, the bounds "x y w h" of what is drawn unlike the
-# corner's colour within the rectangle $2 grown by $3 px on each side; all
-# in the dialog's client coordinates, whose origin is at CX CY on the screen.
-drawn_within() {
-    local x y w h m=${3:-0}
-    read -r x y w h <<<"$2"
-    x=$((x - m)) y=$((y - m))
-    convert "$1" -crop "$((w + 2 * m))x$((h + 2 * m))+$((CX + x))+$((CY + y))" +repage -format '%@' info: |
-        awk -F'[x+]' -v x="$x" -v y="$y" '{print x + $3, y + $4, $1, $2}'
 }
 
 # Saves the dialog, with a margin, as the named screenshot.
@@ -178,16 +166,9 @@ store_setting Path 'D:\Data\Work'
 store_setting Drive X
 settings_open
 check_eq "Drive1 on D, the letter X, Dir1 open at \\Data\\Work" "D: X D:\\|Data|[Work]|docs|src" "$(shown)"
-# The layout at 96 DPI, read from the screen: each frame's edges. Label1 has
-# no frame to see, so the probe reads its rectangle.
-check_layout 96 "202 243" "302=72 10 89 17"
-shot=$(e2e_shot dialog-96)
-read -r CX CY < <(client_origin "$T")
-for entry in "Drive1=8 8 57 21" "the letter box=160 8 33 19" "Dir1=8 40 185 156" "OK and Cancel=8 200 185 33"; do
-    check_near "screenshot: ${entry%%=*} framed at ${entry#*=}" "${entry#*=}" "$(drawn_within "$shot" "${entry#*=}" 3)"
-done
-# Between the buttons' faces, above their captions: one shared edge.
-check_near "screenshot: OK ends where Cancel begins, at 104" "104 203 1 5" "$(drawn_within "$shot" "56 203 93 5")"
+check_layout 96 "202 243" \
+    "301=8 8 57 21" "302=72 10 89 17" "303=160 8 33 19" "304=8 40 185 156" "1=8 200 97 33" "2=104 200 89 33"
+e2e_shot dialog-96 >/dev/null
 save_dialog_shot "$SCREENSHOTS/settings-100.png"
 tray_menu_open
 check "no menu opens while the dialog is open" not menu_open
@@ -215,7 +196,7 @@ dialog_escape
 echo "== refused letters and folders"
 before="$(stored Drive) $(stored Path)"
 settings_open
-for bad in '' xy 1 'X:'; do refused "$bad" 'A to Z' 303; done
+for bad in '' 'X:'; do refused "$bad" 'A to Z' 303; done
 probe keys w  # the refused text was selected: typing replaces it
 check_eq "the refused text was selected" "w" "$(letter_shown)"
 refused c 'Drive C: is already in use' 303 enter
