@@ -177,9 +177,7 @@ check_eq "which has the focus again" "#32770	$T	focus=301" "$(probe foreground)"
 probe key up
 check "choosing drive C moves Dir1 there and leaves the letter alone" grep -q '^C: X \[\?C:\\' <<<"$(shown)"
 # The same with the mouse: open the list and click drive D.
-read -r ox oy < <(client_origin "$T")
-xdotool mousemove $((ox + 30)) $((oy + 18)) click 1
-sleep 0.5
+control_click "$T" 301
 read -r lx ly lw lh < <(probe window-rect ComboLBox - | awk '{print $2, $3, $4, $5}')
 row_h=$(((lh - 2) / $(probe combo "$T" 301 | tail -n +2 | wc -l)))
 xdotool mousemove $((lx + lw / 2)) $((ly + 1 + row_h + row_h / 2)) click 1

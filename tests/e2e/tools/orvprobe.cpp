@@ -1,8 +1,8 @@
 // The end-to-end tests' eyes and hands inside the Wine desktop: it finds
-// windows, reads their texts, rectangles, styles and list rows, reads and
-// writes the registry past the program, sends keys with SendInput (X key
-// events do not reach Wine's windows without a window manager) and pokes
-// the shell.
+// windows, reads their texts, rectangles, styles, list rows and menu items,
+// reads and writes the registry past the program, sends keys with SendInput
+// (X key events do not reach Wine's windows without a window manager) and
+// pokes the shell.
 #include <windows.h>
 #include <shellapi.h>
 #include <psapi.h>
