@@ -1,5 +1,7 @@
 #include "mount_state.h"
 
+#include "resource.h"
+
 #include <gtest/gtest.h>
 
 namespace orvanel {
@@ -8,18 +10,19 @@ namespace {
 CommandOutcome Ok(bool mapped) { return {mapped, 0, L""}; }
 CommandOutcome Failed(bool mapped, const wchar_t* message) { return {mapped, 1, message}; }
 
-TEST(TrayLooks, EachStateHasItsCaptionIconAndTip) {
-    const TrayLook unmounted = LookOf(MountState::Unmounted);
-    EXPECT_EQ(unmounted.caption, L"Mount");
-    EXPECT_TRUE(unmounted.settings_enabled);
-    EXPECT_EQ(unmounted.icon_id, 101);
-    EXPECT_EQ(unmounted.tip, std::string_view("Drive Unmounted\0", 16));
+// The user chooses Mount or Unmount `times` times in a row; each starts its command.
+void Choose(MountTracker& t, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+        t.Toggle();
+        t.Started();
+    }
+}
 
-    const TrayLook mounted = LookOf(MountState::Mounted);
-    EXPECT_EQ(mounted.caption, L"Unmount");
-    EXPECT_FALSE(mounted.settings_enabled);
-    EXPECT_EQ(mounted.icon_id, 102);
-    EXPECT_EQ(mounted.tip, std::string_view("Drive Mounted\0", 14));
+// The captions and tips are read from the screen end to end; the icons'
+// ids must be those the resource file gives the pictures.
+TEST(TrayLooks, IconsAreTheResourcePictures) {
+    EXPECT_EQ(LookOf(MountState::Unmounted).icon_id, IDI_UNMOUNTED);
+    EXPECT_EQ(LookOf(MountState::Mounted).icon_id, IDI_MOUNTED);
 }
 
 TEST(MountTracker, SuccessfulMountAndUnmountKeepTheirLook) {
@@ -38,8 +41,7 @@ TEST(MountTracker, SuccessfulMountAndUnmountKeepTheirLook) {
 
 TEST(MountTracker, FailedMountGoesBackWithSubstsMessage) {
     MountTracker t;
-    t.Toggle();
-    t.Started();
+    Choose(t);
     const auto c = t.Finished(Failed(false, L"Invalid parameter - Q:\r\n"));
     ASSERT_TRUE(c);
     EXPECT_EQ(c->look, MountState::Unmounted);
@@ -49,13 +51,11 @@ TEST(MountTracker, FailedMountGoesBackWithSubstsMessage) {
 
 TEST(MountTracker, LetterAlreadyMappedToTheFolderCountsAsMounted) {
     MountTracker t;
-    t.Toggle();
-    t.Started();
+    Choose(t);
     EXPECT_EQ(t.Finished(Failed(true, L"Drive already SUBSTed")), std::nullopt);
     EXPECT_EQ(t.Shown(), MountState::Mounted);
     // The old message must not resurface with a later, unrelated correction.
-    t.Toggle();
-    t.Started();
+    Choose(t);
     const auto c = t.Finished({true, 0, L""});
     ASSERT_TRUE(c);
     EXPECT_EQ(c->message, L"subst.exe ended with exit code 0.");
@@ -63,11 +63,9 @@ TEST(MountTracker, LetterAlreadyMappedToTheFolderCountsAsMounted) {
 
 TEST(MountTracker, FailedUnmountShowsMountedAgain) {
     MountTracker t;
-    t.Toggle();
-    t.Started();
+    Choose(t);
     t.Finished(Ok(true));
-    t.Toggle();
-    t.Started();
+    Choose(t);
     const auto c = t.Finished(Failed(true, L"Access denied"));
     ASSERT_TRUE(c);
     EXPECT_EQ(c->look, MountState::Mounted);
@@ -75,40 +73,33 @@ TEST(MountTracker, FailedUnmountShowsMountedAgain) {
     EXPECT_EQ(t.Shown(), MountState::Mounted);
 }
 
-TEST(MountTracker, OverlappingCommandsAreJudgedWhenTheLastEnds) {
-    // Mount, then Unmount before the mount has ended; the unmount ends
-    // first (nothing to delete yet) and the mount takes effect afterwards.
-    MountTracker t;
-    t.Toggle();
-    t.Started();
-    t.Toggle();
-    t.Started();
-    EXPECT_EQ(t.Shown(), MountState::Unmounted);
-    EXPECT_EQ(t.Finished(Failed(false, L"Invalid parameter - X:")), std::nullopt);
-    const auto c = t.Finished(Ok(true));
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->look, MountState::Mounted);
-    EXPECT_EQ(c->message, L"Invalid parameter - X:");
-}
-
 TEST(MountTracker, OverlappingCommandsThatAgreeWithTheLookStaySilent) {
     MountTracker t;
-    t.Toggle();
-    t.Started();
-    t.Toggle();
-    t.Started();
+    Choose(t, 2);
     EXPECT_EQ(t.Finished(Ok(true)), std::nullopt);  // the mount, still one pending
     EXPECT_EQ(t.Finished(Ok(false)), std::nullopt);
     EXPECT_EQ(t.Shown(), MountState::Unmounted);
 }
 
-TEST(MountTracker, CommandThatCouldNotStartReportsWhy) {
+TEST(MountTracker, OverlappingCommandsAreJudgedWhenTheLastEnds) {
+    // Mount, then Unmount before the mount has ended; the unmount ends first,
+    // saying nothing but exit code 1, and the mount maps the drive afterwards.
     MountTracker t;
-    t.Toggle();
-    t.Started();
-    const auto c = t.Finished({false, 2, L"The system cannot find the file specified."});
+    Choose(t, 2);
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    EXPECT_EQ(t.Finished({false, 1, L""}), std::nullopt);
+    const auto c = t.Finished(Ok(true));
     ASSERT_TRUE(c);
-    EXPECT_EQ(c->message, L"The system cannot find the file specified.");
+    EXPECT_EQ(c->look, MountState::Mounted);
+    EXPECT_EQ(c->message, L"subst.exe ended with exit code 1.");
+    // The same pair again, the last to end failing in words of its own: the
+    // latest failure is the one shown.
+    Choose(t, 2);
+    EXPECT_EQ(t.Finished({true, 1, L""}), std::nullopt);
+    const auto last = t.Finished(Failed(false, L"Access denied"));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->look, MountState::Unmounted);
+    EXPECT_EQ(last->message, L"Access denied");
 }
 
 TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlash) {

@@ -6,24 +6,17 @@ source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
 BOX='About Orvanel'
-MAKER_KEY='SOFTWARE\Kestrane'
-HOME_PAGE='https://www.kestrane.example/orvanel/'
-EMAIL='support@kestrane.example'
 
 open_box() {
-    tray_menu_choose About
+    tray_menu_choose About...
     probe wait-window '#32770' "$BOX" 5000
 }
 box_gone() { probe wait-gone '#32770' "$BOX" 3000; }
 
-control_text() { probe children - "$BOX" | awk -F'\t' -v id="$1" '$1 == id {print $5}'; }
-
 # Rests the pointer on a button until its tooltip shows; prints the tip's text.
 tooltip_of() {
-    local ox oy x y w h
-    read -r ox oy < <(client_origin "$BOX")
-    read -r x y w h <<<"$(dialog_control_rect "$BOX" "$1")"
-    x=$((ox + x + w / 2)) y=$((oy + y + h / 2))
+    local x y
+    read -r x y < <(rect_centre "$BOX" "$(dialog_control_rect "$BOX" "$1")")
     xdotool mousemove 5 5
     sleep 0.5
     xdotool mousemove "$((x - 4))" "$y"
@@ -42,14 +35,11 @@ explorer_starts() {
 
 # Clicks the button with id $1 and waits for explorer's next start.
 click_link() {
-    local i n
-    n=$(($(explorer_starts | wc -l) + 1))
-    click_rect "$BOX" "$(dialog_control_rect "$BOX" "$1")"
-    for i in $(seq 50); do
-        [ "$(explorer_starts | wc -l)" -ge "$n" ] && return 0
-        sleep 0.1
-    done
+    local n=$(($(explorer_starts | wc -l) + 1))
+    control_click "$BOX" "$1"
+    wait_until explorer_started "$n"
 }
+explorer_started() { [ "$(explorer_starts | wc -l)" -ge "$1" ]; }
 
 # Both tooltips and both buttons' commands show the home page $1 and the
 # e-mail address $2 ($3 says where they come from).
@@ -62,12 +52,12 @@ check_links() {
         "explorer mailto:$2|explorer $1" "$(explorer_starts | tail -n 2 | paste -sd'|')"
 }
 
-# A screenshot of the client area's rectangle "x y w h"; prints the file.
+# Saves the client area's rectangle "x y w h" as the file $2.
 client_shot() {
     local ox oy x y w h
     read -r ox oy < <(client_origin "$BOX")
     read -r x y w h <<<"$1"
-    import -display "$DISPLAY" -window root -crop "${w}x${h}+$((ox + x))+$((oy + y))" +repage "$2" 2>/dev/null
+    screen_crop "${w}x${h}+$((ox + x))+$((oy + y))" "$2"
 }
 
 # Pixels of the labels' gold within a client-area rectangle "x y w h".
@@ -103,8 +93,8 @@ check_near "Send Email, Get Latest Version and Ok stand at 8, 200 and 384 on row
     "8 264 193 25 200 264 185 25 384 264 169 25" \
     "$(dialog_control_rect "$BOX" 401) $(dialog_control_rect "$BOX" 402) $(dialog_control_rect "$BOX" 403)"
 check_eq "button captions" "&Send Email|&Get Latest Version|&Ok" \
-    "$(control_text 401)|$(control_text 402)|$(control_text 403)"
-check_eq "the focus starts on Send Email" "focus=401" "$(probe foreground | awk -F'\t' '{print $3}')"
+    "$(control_text "$BOX" 401)|$(control_text "$BOX" 402)|$(control_text "$BOX" 403)"
+check_eq "the focus starts on Send Email" 401 "$(focus_id)"
 
 labels=$(painted_text)
 check "the title is painted" grep -qx 'Orvanel' <<<"$labels"
@@ -147,7 +137,7 @@ check "Escape closes the box" box_gone
 
 echo "== one box at a time"
 open_box
-tray_menu_choose About
+tray_menu_choose About...
 sleep 1
 probe close - "$BOX"
 check "a second About... opened no second box" box_gone

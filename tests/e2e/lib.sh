@@ -13,6 +13,10 @@ E2E_DESKTOP_H=768
 E2E_PASSED=0
 E2E_FAILED=0
 E2E_KEY='SOFTWARE\Kestrane\Orvanel'
+# The maker's key and the addresses of the program's string table.
+MAKER_KEY='SOFTWARE\Kestrane'
+HOME_PAGE='https://www.kestrane.example/orvanel/'
+EMAIL='support@kestrane.example'
 
 e2e_log() { printf '  %s\n' "$*" >&2; }
 
@@ -104,47 +108,25 @@ tray_double_click() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click --repe
 
 menu_open() { probe wait-window '#32768' - 0; }
 
-# Offsets of the items' centres below the menu's top edge: 3 px of border,
-# 16 px a text item, 9 px a separator (Wine's default metrics at 96 DPI).
-declare -A MENU_ITEM_OFFSET=([Mount]=11 [Unmount]=11 [Settings]=36 [About]=61 [Help]=77 [Exit]=102)
+# The menu's looks, as menu_look prints them: with no folder stored, and
+# unmounted or mounted with one.
+MENU_NO_FOLDER='Mount:greyed - Settings - About... Help - Exit'
+MENU_UNMOUNTED='Mount - Settings - About... Help - Exit'
+MENU_MOUNTED='Unmount - Settings:greyed - About... Help - Exit'
 
-# Prints "x y w" of the open menu.
-menu_geometry() {
-    probe window-rect '#32768' - | awk '/^window/ {print $2, $3, $4}'
-}
-
-# Crops one item's row from a fresh screenshot; prints the file name. Fails
-# when no menu is open.
-menu_item_image() {
-    local x y w off=${MENU_ITEM_OFFSET[$1]}
-    read -r x y w < <(menu_geometry)
-    [ -n "${w:-}" ] || return 1
-    screen_crop "$((w - 6))x16+$((x + 3))+$((y + off - 8))" "$E2E_WORK/item.png"
-    echo "$E2E_WORK/item.png"
-}
-
-# The open menu as the screen shows it: the first item's caption, then the
-# state of each item, e.g. "Mount greyed enabled enabled enabled enabled".
-# Enabled items are drawn in black, greyed ones have no black pixel at all.
+# The open menu as its items say, each enabled one by its text alone, e.g.
+# "Mount:greyed - Settings - About... Help - Exit".
 menu_look() {
-    local item img look
-    img=$(menu_item_image Mount) || return 1
-    look=$(ocr_line "$img")
-    for item in Mount Settings About Help Exit; do
-        img=$(menu_item_image "$item") || return 1
-        if [ "$(convert "$img" -fill white +opaque black -format '%[fx:mean]' info:)" == 1 ]; then
-            look+=" greyed"
-        else
-            look+=" enabled"
-        fi
-    done
-    echo "$look"
+    probe menu | awk -F'\t' '{printf "%s%s", (NR > 1 ? " " : ""), ($3 ~ /^(enabled|separator)$/ ? $2 : $2 ":" $3)}
+        END {print ""}'
 }
 
+# Clicks the item of the open menu whose text is $1 (e.g. "About...").
 menu_choose() {
-    local x y w
-    read -r x y w < <(menu_geometry)
-    xdotool mousemove "$((x + w / 2))" "$((y + ${MENU_ITEM_OFFSET[$1]}))" click 1
+    local x y
+    read -r x y < <(probe menu | awk -F'\t' -v text="$1" '$2 == text {print $4; exit}')
+    [ -n "${y:-}" ] || return 1
+    xdotool mousemove "$x" "$y" click 1
     sleep 0.5
 }
 
@@ -209,27 +191,34 @@ check_near() {
     if within_one_pixel "$2" "$3"; then check "$1" true; else check "$1" false; printf '      actual: %s\n' "$3"; fi
 }
 within_one_pixel() {
-    local -a want got
-    read -r -a want <<<"$1"
-    read -r -a got <<<"$2"
-    [ "${#got[@]}" -eq "${#want[@]}" ] || return 1
-    local i d
-    for i in "${!want[@]}"; do
-        d=$((got[i] - want[i]))
-        [ "${d#-}" -le 1 ] || return 1
-    done
+    awk -v want="$1" -v got="$2" 'BEGIN {n = split(want, w); if (split(got, g) != n) exit 1
+        for (i = 1; i <= n; i++) if (w[i] - g[i] > 1 || g[i] - w[i] > 1) exit 1}'
+}
+
+# Screen position "x y" of the centre of the rectangle $2 ("x y w h", client
+# coordinates) in the window titled $1.
+rect_centre() {
+    local ox oy x y w h
+    read -r ox oy < <(client_origin "$1")
+    read -r x y w h <<<"$2"
+    [ -n "$h" ] && echo "$((ox + x + w / 2)) $((oy + y + h / 2))"
 }
 
 # Clicks the centre of the rectangle $2 ("x y w h", client coordinates) in
 # the window titled $1.
 click_rect() {
-    local ox oy x y w h
-    read -r ox oy < <(client_origin "$1")
-    read -r x y w h <<<"$2"
-    [ -n "$h" ] || return 1
-    xdotool mousemove "$((ox + x + w / 2))" "$((oy + y + h / 2))" click 1
+    local x y
+    read -r x y < <(rect_centre "$1" "$2")
+    [ -n "${y:-}" ] || return 1
+    xdotool mousemove "$x" "$y" click 1
     sleep 0.5
 }
+
+# Clicks the control with id $2 of the window titled $1.
+control_click() { click_rect "$1" "$(dialog_control_rect "$1" "$2")"; }
+control_text() { probe children - "$1" | awk -F'\t' -v id="$2" '$1 == id {print $5}'; }
+# The id of the control with the keyboard focus.
+focus_id() { probe foreground | sed -n 's/.*focus=//p'; }
 
 # Clicks the button captioned $2 (e.g. OK) in the window titled $1.
 dialog_click() {
@@ -243,14 +232,8 @@ subst_log() { cat "$WINEPREFIX/drive_c/orvanel-test/subst.log" 2>/dev/null | tr 
 subst_count() { subst_log | wc -l; }
 
 # Waits until the stand-in has recorded $1 command lines in all.
-subst_wait_count() {
-    local i
-    for i in $(seq 100); do
-        [ "$(subst_count)" -ge "$1" ] && { sleep 0.5; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+subst_wait_count() { wait_until subst_counted "$1" && sleep 0.5; }
+subst_counted() { [ "$(subst_count)" -ge "$1" ]; }
 
 subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
 subst_succeed() { rm -f "$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
@@ -282,6 +265,16 @@ check() {
 }
 
 not() { ! "$@"; }
+
+# Runs the command every tenth of a second until it succeeds, for up to ten seconds.
+wait_until() {
+    local i
+    for i in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 check_eq() {
     local name=$1 expected=$2 actual=$3

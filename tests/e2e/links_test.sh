@@ -4,10 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-MAKER_KEY='SOFTWARE\Kestrane'
-EMAIL='support@kestrane.example'
-HOME_PAGE='https://www.kestrane.example/orvanel/'
-
 maker_value() { probe reg-get HKLM "$MAKER_KEY" "$1"; }
 # The maker's key's value names in the order they were created, or "missing".
 maker_names() { probe reg-values HKLM "$MAKER_KEY" | paste -sd,; }

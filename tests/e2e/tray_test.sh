@@ -31,7 +31,7 @@ e2e_shot first-start-menu >/dev/null
 tray_release_right
 check "the menu stays open after the release" menu_open
 check_eq "the menu: Mount greyed with no folder stored, Settings, About, Help and Exit usable" \
-    "Mount greyed enabled enabled enabled enabled" "$(menu_look)"
+    "$MENU_NO_FOLDER" "$(menu_look)"
 menu_dismiss
 check "Escape closes the menu" not menu_open
 check "Exit ends the program" exit_orvanel
@@ -44,7 +44,7 @@ store_setting Path "$FOLDER"
 store_setting Drive X
 e2e_start_orvanel
 tray_menu_open
-check_eq "the menu: Mount usable with a folder stored" "Mount enabled enabled enabled enabled enabled" "$(menu_look)"
+check_eq "the menu: Mount usable with a folder stored" "$MENU_UNMOUNTED" "$(menu_look)"
 menu_choose Mount
 subst_wait_count 1
 check_eq "mount command line" "subst.exe X: \"$FOLDER\"" "$(subst_log | sed -n 1p)"
@@ -54,14 +54,14 @@ check_tip "Drive Mounted"
 e2e_shot mounted >/dev/null
 tray_menu_open
 e2e_shot mounted-menu >/dev/null
-check_eq "the menu while mounted: Unmount, Settings greyed" "Unmount enabled greyed enabled enabled enabled" "$(menu_look)"
+check_eq "the menu while mounted: Unmount, Settings greyed" "$MENU_MOUNTED" "$(menu_look)"
 menu_choose Unmount
 subst_wait_count 2
 check_eq "unmount command line" "subst.exe X: /d" "$(subst_log | sed -n 2p)"
 check_eq "the mapping is gone" "none" "$(probe dosdevice X:)"
 check "the icon shows the unmounted picture again" test "$(tray_icon_pixels yellow)" -eq 0
 tray_menu_open
-check_eq "the menu after Unmount: Mount, Settings usable again" "Mount enabled enabled enabled enabled enabled" "$(menu_look)"
+check_eq "the menu after Unmount: Mount, Settings usable again" "$MENU_UNMOUNTED" "$(menu_look)"
 menu_dismiss
 
 echo "== the shell's notification area starts again"
@@ -83,7 +83,7 @@ check "the message box closes" probe wait-gone '#32770' Orvanel 3000
 check_eq "nothing was mapped" "none" "$(probe dosdevice X:)"
 check "the icon is back to unmounted" test "$(tray_icon_pixels yellow)" -eq 0
 tray_menu_open
-check_eq "the menu after the failure: Mount, Settings usable" "Mount enabled enabled enabled enabled enabled" "$(menu_look)"
+check_eq "the menu after the failure: Mount, Settings usable" "$MENU_UNMOUNTED" "$(menu_look)"
 menu_dismiss
 subst_succeed
 

@@ -1,7 +1,7 @@
 // The end-to-end tests' eyes and hands inside the Wine desktop: it finds
-// windows, reads their texts, rectangles, styles and list rows, reads and
-// writes the registry past the program, sends keys with SendInput (X key
-// events do not reach Wine's windows without a window manager), pokes
+// windows, reads their texts, rectangles, styles, list rows and menu items,
+// reads and writes the registry past the program, sends keys with SendInput
+// (X key events do not reach Wine's windows without a window manager), pokes
 // the shell, and for the soak repeats the program's menu command and counts
 // what the program holds.
 #include <windows.h>
@@ -488,6 +488,38 @@ int Resources(const Args& a) {
     return last[0] < 0 || last[1] < 0 ? 1 : 0;
 }
 
+std::wstring g_menu_lines;
+
+LRESULT CALLBACK ReceiveMenu(HWND w, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg != WM_COPYDATA) return DefWindowProcW(w, msg, wparam, lparam);
+    const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+    g_menu_lines.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    return TRUE;
+}
+
+// The open popup menu's items, read inside its process by menu_hook.dll;
+// waits up to two seconds for the menu to open.
+int Menu(const Args&) {
+    HWND window = nullptr;
+    for (int tries = 0; tries < 20 && !(window && IsWindowVisible(window)); ++tries, Sleep(100))
+        window = FindWindowW(L"#32768", nullptr);
+    const HMODULE library = LoadLibraryW(L"menu_hook.dll");
+    const auto hook_proc = reinterpret_cast<HOOKPROC>(GetProcAddress(library, "ReadMenuHook"));
+    if (!window || !IsWindowVisible(window) || !hook_proc) return 1;
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = ReceiveMenu;
+    cls.lpszClassName = L"OrvprobeMenuReply";
+    RegisterClassW(&cls);
+    const HWND reply = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hook_proc, library, GetWindowThreadProcessId(window, nullptr));
+    DWORD_PTR result;
+    SendMessageTimeoutW(window, RegisterWindowMessageW(L"OrvanelProbeReadMenu"), reinterpret_cast<WPARAM>(reply), 0,
+                        SMTO_NORMAL, 5000, &result);
+    UnhookWindowsHookEx(hook);
+    printf("%s", Narrow(g_menu_lines, CP_UTF8).c_str());
+    return g_menu_lines.empty() ? 1 : 0;
+}
+
 // Keeps the virtual desktop alive: Wine closes it with its last program.
 int Idle(const Args&) {
     Sleep(INFINITE);
@@ -507,6 +539,7 @@ const Command kCommands[] = {
     {L"wait-gone", 3, WaitGone, "CLASS|- TITLE|- TIMEOUT_MS"},
     {L"idle", 0, Idle, ""},
     {L"memory", 1, Memory, "WINDOW_CLASS"},
+    {L"menu", 0, Menu, ""},
     {L"window-rect", 2, WindowRect, "CLASS|- TITLE|-"},
     {L"children", 2, Children, "CLASS|- TITLE|-"},
     {L"list", 2, ListRows, "WINDOW_TITLE CONTROL_ID"},
