@@ -239,7 +239,7 @@ dialog_click() {
 
 # --- the stand-in subst.exe and the registry ----------------------------------
 
-subst_log() { cat "$WINEPREFIX/drive_c/orvanel-test/subst.log" 2>/dev/null | tr -d '\r'; }
+subst_log() { cat "$WINEPREFIX/$ORVANEL_TEST_DIR/subst.log" 2>/dev/null | tr -d '\r'; }
 subst_count() { subst_log | wc -l; }
 
 # Waits until the stand-in has recorded $1 command lines in all.
@@ -252,9 +252,9 @@ subst_wait_count() {
     return 1
 }
 
-subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
-subst_succeed() { rm -f "$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
-subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-delay-ms"; }
+subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
+subst_succeed() { rm -f "$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
+subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-delay-ms"; }
 
 store_setting() { probe reg-set-encoded HKCU "$E2E_KEY" "$1" "$2"; }
 

@@ -302,6 +302,15 @@ int Idle(const Args&) {
     return 0;
 }
 
+// The drive letters GetLogicalDrives reports, e.g. "CZ".
+int Drives(const Args&) {
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+        if (mask & (1u << i)) printf("%c", 'A' + i);
+    printf("\n");
+    return 0;
+}
+
 struct Command {
     const wchar_t* name;
     size_t args;
@@ -333,6 +342,7 @@ const Command kCommands[] = {
     {L"foreground", 0, Foreground, ""},
     {L"tray-remove", 1, TrayRemove, "OWNER_CLASS"},
     {L"broadcast-taskbar-created", 0, BroadcastTaskbarCreated, ""},
+    {L"drives", 0, Drives, ""},
 };
 
 }  // namespace
