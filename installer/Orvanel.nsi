@@ -45,6 +45,8 @@ SetCompressor /SOLID lzma
 !define EXE "Orvanel.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Where Windows' Startup apps page marks a Run value as turned off.
+!define APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 !define SETTINGS_KEY "SOFTWARE\${MAKER}\${APP}"
 ; The program's hidden window: WM_CLOSE to it ends the program.
 !define TRAY_CLASS "OrvanelTrayWindow"
@@ -72,7 +74,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 !include FileFunc.nsh
 !include WinMessages.nsh
 
-Var StartAtSignIn        ; 1 or 0: what the installer leaves in the Run key
+Var StartAtSignIn        ; 1 or 0: offered, then chosen
+Var AutoStartAsked       ; 1 when chosen on the page or with /AUTOSTART
 Var InstalledVersion     ; of the copy being replaced, empty on a first install
 Var CheckBox
 Var RemoveSettings       ; uninstaller: 1 when the user ticked the box
@@ -104,7 +107,8 @@ UninstPage custom un.OptionsPage un.OptionsPageLeave
 !insertmacro MUI_LANGUAGE "English"
 
 ; Posts WM_CLOSE to every running Orvanel and waits, bounded, for each
-; process to end. A copy that will not end is reported; the caller aborts.
+; process to end. A copy that does not end after five tries is reported and
+; Setup stops, as its files could not be replaced.
 !macro CLOSE_ORVANEL prefix
 Function ${prefix}CloseOrvanel
     StrCpy $R2 0
@@ -131,11 +135,14 @@ Function ${prefix}CloseOrvanel
                 ${EndIf}
             ${Next}
         ${EndIf}
-        IntOp $R2 $R2 + 1
-        ${If} $R2 >= 5
-            MessageBox MB_OK|MB_ICONSTOP "${APP} is still running. Choose Exit in the menu of its icon, then try again." /SD IDOK
-            SetErrorLevel 2
-            Quit
+        System::Call 'user32::IsWindow(p R0) i .R4'
+        ${If} $R4 <> 0
+            IntOp $R2 $R2 + 1
+            ${If} $R2 >= 5
+                MessageBox MB_OK|MB_ICONSTOP "${APP} is still running. Choose Exit in the menu of its icon, then try again." /SD IDOK
+                SetErrorLevel 2
+                Quit
+            ${EndIf}
         ${EndIf}
     ${Loop}
 FunctionEnd
@@ -143,28 +150,50 @@ FunctionEnd
 !insertmacro CLOSE_ORVANEL ""
 !insertmacro CLOSE_ORVANEL "un."
 
+; $1 = 1 when Orvanel starts at sign-in now: its Run value is there and
+; Windows' Startup apps page has not turned it off (an odd first byte of
+; its mark there means off).
+Function StartsAtSignIn
+    ClearErrors
+    ReadRegStr $1 HKCU "${RUN_KEY}" "${APP}"
+    ${If} ${Errors}
+        StrCpy $1 0
+        Return
+    ${EndIf}
+    System::Alloc 64
+    Pop $2
+    ; HKCU, RRF_RT_REG_BINARY
+    System::Call 'advapi32::RegGetValueW(p 0xFFFFFFFF80000001, w "${APPROVED_KEY}", w "${APP}", i 0x8, p 0, p r2, *i 64) i .r3'
+    StrCpy $1 1
+    ${If} $3 = 0
+        System::Call '*$2(&i1 .r3)'
+        IntOp $3 $3 & 1
+        ${If} $3 = 1
+            StrCpy $1 0
+        ${EndIf}
+    ${EndIf}
+    System::Free $2
+FunctionEnd
+
 Function .onInit
     SetShellVarContext current
     ReadRegStr $InstalledVersion HKCU "${UNINSTALL_KEY}" "DisplayVersion"
-    ; A first install starts at sign-in unless told otherwise; a reinstall
-    ; keeps what the user has now.
+    ; The check box offers start at sign-in on a first install, and what is
+    ; in effect now on a reinstall.
     StrCpy $StartAtSignIn 1
     ${If} $InstalledVersion != ""
-    ${OrIf} ${Silent}
-        ClearErrors
-        ReadRegStr $0 HKCU "${RUN_KEY}" "${APP}"
-        ${If} ${Errors}
-            StrCpy $StartAtSignIn 0
-        ${EndIf}
+        Call StartsAtSignIn
+        StrCpy $StartAtSignIn $1
     ${EndIf}
+    StrCpy $AutoStartAsked 0
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/AUTOSTART=" $1
     ${IfNot} ${Errors}
         ${If} $1 == "1"
-            StrCpy $StartAtSignIn 1
-        ${ElseIf} $1 == "0"
-            StrCpy $StartAtSignIn 0
+        ${OrIf} $1 == "0"
+            StrCpy $StartAtSignIn $1
+            StrCpy $AutoStartAsked 1
         ${EndIf}
     ${EndIf}
 FunctionEnd
@@ -174,7 +203,7 @@ Function OptionsPage
     nsDialogs::Create 1018
     Pop $0
     ${If} $InstalledVersion != ""
-        StrCpy $1 "${APP} $InstalledVersion is installed for you. Setup replaces it with ${VERSION} and keeps your settings."
+        StrCpy $1 "${APP} $InstalledVersion is installed for you in the folder below. Setup puts ${VERSION} in its place and keeps your settings."
     ${Else}
         StrCpy $1 "${APP} will be installed for you alone, without administrator rights, in:"
     ${EndIf}
@@ -199,6 +228,7 @@ Function OptionsPageLeave
     ${Else}
         StrCpy $StartAtSignIn 0
     ${EndIf}
+    StrCpy $AutoStartAsked 1
 FunctionEnd
 
 Section "Orvanel" SecMain
@@ -214,10 +244,16 @@ Section "Orvanel" SecMain
 
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 
-    ${If} $StartAtSignIn = 1
-        WriteRegStr HKCU "${RUN_KEY}" "${APP}" '"$INSTDIR\${EXE}"'
-    ${Else}
-        DeleteRegValue HKCU "${RUN_KEY}" "${APP}"
+    ; A choice made here is the one in effect, also where Windows' Startup
+    ; apps page had turned Orvanel off. A silent install told nothing keeps
+    ; what is there.
+    ${If} $AutoStartAsked = 1
+        ${If} $StartAtSignIn = 1
+            WriteRegStr HKCU "${RUN_KEY}" "${APP}" '"$INSTDIR\${EXE}"'
+        ${Else}
+            DeleteRegValue HKCU "${RUN_KEY}" "${APP}"
+        ${EndIf}
+        DeleteRegValue HKCU "${APPROVED_KEY}" "${APP}"
     ${EndIf}
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP}"
@@ -274,6 +310,7 @@ Section "Uninstall"
     RMDir "$LOCALAPPDATA\Programs"
     Delete "$SMPROGRAMS\${APP}.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "${APP}"
+    DeleteRegValue HKCU "${APPROVED_KEY}" "${APP}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     ${If} $RemoveSettings = 1
         DeleteRegKey HKCU "${SETTINGS_KEY}"
