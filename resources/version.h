@@ -1,5 +1,8 @@
 // The one source of the version numbers: the version record is built from
-// these, and the about box reads them back from the version record.
+// these, and the about box reads them back from the version record; CMake's
+// project version, the installer (installer/Orvanel.nsi) and the packages'
+// names (scripts/package) read this file too. CMake checks that the text
+// form says the same numbers.
 #pragma once
 
 #define ORVANEL_VERSION_MAJOR 1

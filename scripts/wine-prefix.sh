@@ -2,6 +2,10 @@
 # end-to-end tests. Wine 8's own subst.exe does nothing, so the prefix gets
 # the stand-in built with the tests, which really maps the drive.
 
+# Where the stand-in keeps its log and the files that steer it, below the
+# prefix; off the root of C: so that no folder list shows it.
+ORVANEL_TEST_DIR=drive_c/windows/temp/orvanel-test
+
 # prepare_prefix PREFIX TOOLS_DIR WIDTH HEIGHT
 prepare_prefix() {
     local prefix=$1 tools=$2 width=$3 height=$4
@@ -16,11 +20,11 @@ prepare_prefix() {
         fi
     fi
     cp "$tools/subst.exe" "$prefix/drive_c/windows/system32/subst.exe"
-    mkdir -p "$prefix/drive_c/orvanel-test"
+    mkdir -p "$prefix/$ORVANEL_TEST_DIR"
     # Wine prefers its built-in subst.exe unless told otherwise; programs
     # started one by one share a desktop only when the prefix names one
     # (and not "Default", which is Wine's own non-virtual desktop).
-    local reg=$prefix/drive_c/orvanel-test/setup.reg
+    local reg=$prefix/$ORVANEL_TEST_DIR/setup.reg
     cat >"$reg" <<REG
 REGEDIT4
 
@@ -33,7 +37,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Orvanel"="${width}x${height}"
 REG
-    wine regedit /S 'C:\orvanel-test\setup.reg' >/dev/null 2>&1
+    wine regedit /S 'C:\windows\temp\orvanel-test\setup.reg' >/dev/null 2>&1
 }
 
 # start_xvfb: starts a private X server; exports DISPLAY, sets XVFB_PID.

@@ -228,16 +228,16 @@ dialog_click() {
 
 # --- the stand-in subst.exe and the registry ----------------------------------
 
-subst_log() { cat "$WINEPREFIX/drive_c/orvanel-test/subst.log" 2>/dev/null | tr -d '\r'; }
+subst_log() { cat "$WINEPREFIX/$ORVANEL_TEST_DIR/subst.log" 2>/dev/null | tr -d '\r'; }
 subst_count() { subst_log | wc -l; }
 
 # Waits until the stand-in has recorded $1 command lines in all.
 subst_wait_count() { wait_until subst_counted "$1" && sleep 0.5; }
 subst_counted() { [ "$(subst_count)" -ge "$1" ]; }
 
-subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
-subst_succeed() { rm -f "$WINEPREFIX/drive_c/orvanel-test/subst-fail"; }
-subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/drive_c/orvanel-test/subst-delay-ms"; }
+subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
+subst_succeed() { rm -f "$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
+subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-delay-ms"; }
 
 store_setting() { probe reg-set-encoded HKCU "$E2E_KEY" "$1" "$2"; }
 

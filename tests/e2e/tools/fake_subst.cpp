@@ -1,8 +1,10 @@
 // A stand-in for subst.exe in the test prefix: Wine's own does nothing.
 // It records each command line, maps or unmaps the drive with
 // DefineDosDevice so that QueryDosDevice shows the effect, prints subst's
-// messages and returns its exit codes. Files in C:\orvanel-test steer it:
-// subst-fail (its text is printed, exit 1), subst-delay-ms (a pause first).
+// messages and returns its exit codes. Files in C:\windows\temp\orvanel-test
+// steer it: subst-fail (its text is printed, exit 1), subst-delay-ms (a pause
+// first). That folder is off the root of C: so that the folder list of a
+// prefix people use (scripts/run) shows nothing of the tests.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,7 +14,7 @@
 
 namespace {
 
-const wchar_t kDir[] = L"C:\\orvanel-test";
+const wchar_t kDir[] = L"C:\\windows\\temp\\orvanel-test";
 
 std::wstring ReadFileText(const std::wstring& path) {
     FILE* f = _wfopen(path.c_str(), L"rb");

@@ -526,6 +526,15 @@ int Idle(const Args&) {
     return 0;
 }
 
+// The drive letters GetLogicalDrives reports, e.g. "CZ".
+int Drives(const Args&) {
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+        if (mask & (1u << i)) printf("%c", 'A' + i);
+    printf("\n");
+    return 0;
+}
+
 struct Command {
     const wchar_t* name;
     size_t args;
@@ -560,6 +569,7 @@ const Command kCommands[] = {
     {L"broadcast-taskbar-created", 0, BroadcastTaskbarCreated, ""},
     {L"toggle-cycles", 6, ToggleCycles, "WINDOW_CLASS X: FOLDER FIRST LAST TIMEOUT_MS"},
     {L"resources", 1, Resources, "WINDOW_CLASS"},
+    {L"drives", 0, Drives, ""},
 };
 
 }  // namespace
