@@ -37,7 +37,7 @@ explorer_starts() {
 click_link() {
     local n=$(($(explorer_starts | wc -l) + 1))
     control_click "$BOX" "$1"
-    wait_until explorer_started "$n"
+    wait_until 10 explorer_started "$n"
 }
 explorer_started() { [ "$(explorer_starts | wc -l)" -ge "$1" ]; }
 

@@ -53,15 +53,6 @@ turn_off_in_windows() {
 entries() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' | grep -cE '^ +DisplayName +REG_SZ +Orvanel$'; }
 settings_kept() { [ "$(probe reg-get HKCU "$E2E_KEY" Path)" == "$(encoded "$FOLDER")" ]; }
 
-# Polls COMMAND for up to SECONDS.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.5
-    done
-}
 uninstalled() { [ ! -e "$dir" ] && [ "$(reg_text "$UNINSTALL" DisplayName)" == missing ]; }
 # The uninstaller hands over to a copy of itself and returns at once.
 uninstall_silently() { wine "$dir/Uninstall.exe" /S >/dev/null 2>&1; wait_until 120 uninstalled; }

@@ -232,7 +232,7 @@ subst_log() { cat "$WINEPREFIX/$ORVANEL_TEST_DIR/subst.log" 2>/dev/null | tr -d 
 subst_count() { subst_log | wc -l; }
 
 # Waits until the stand-in has recorded $1 command lines in all.
-subst_wait_count() { wait_until subst_counted "$1" && sleep 0.5; }
+subst_wait_count() { wait_until 10 subst_counted "$1" && sleep 0.5; }
 subst_counted() { [ "$(subst_count)" -ge "$1" ]; }
 
 subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
@@ -266,14 +266,14 @@ check() {
 
 not() { ! "$@"; }
 
-# Runs the command every tenth of a second until it succeeds, for up to ten seconds.
+# Runs COMMAND every tenth of a second until it succeeds, for up to SECONDS:
+#   wait_until SECONDS COMMAND...
 wait_until() {
-    local i
-    for i in $(seq 100); do
-        "$@" && return 0
+    local deadline=$((SECONDS + $1))
+    until "${@:2}"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    return 1
 }
 
 check_eq() {
