@@ -196,12 +196,13 @@ int WaitNoProcess(const Args& a) {
 // A shell that is not ready yet: a hidden window of the taskbar's class,
 // kept above the real one so that Shell_NotifyIcon finds it first. It
 // refuses the first COUNT icons added (and every other request meanwhile),
-// then goes, so the real taskbar answers from then on; gives up after
-// TIMEOUT_MS. Prints how many additions it refused.
+// then goes, so the real taskbar answers from then on; it also goes after
+// TIMEOUT_MS or when closed. Prints how many additions it refused.
 int g_refused = 0;
 int g_to_refuse = 0;
 
 LRESULT CALLBACK RefusingTrayProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
     if (msg != WM_COPYDATA) return DefWindowProcW(w, msg, wp, lp);
     if (reinterpret_cast<const COPYDATASTRUCT*>(lp)->dwData == NIM_ADD && ++g_refused == g_to_refuse)
         PostQuitMessage(0);
