@@ -1,17 +1,58 @@
 #include "Register.h"
 
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
 #include "app_info.h"
 #include "app_keys.h"
 #include "frmMain.h"
+#include "handles.h"
 #include "links.h"
+#include "message_box.h"
+#include "process.h"
 
 namespace orvanel {
+namespace {
 
-void Main() {
+// One copy per sign-in session: the session's own namespace, so that other
+// users signed in on the same machine keep theirs.
+constexpr wchar_t kOneCopyMutex[] = L"Local\\Kestrane.Orvanel.TrayInstance";
+
+// Held until the process ends; a copy started meanwhile finds it taken.
+UniqueHandle& OneCopyLock() {
+    static UniqueHandle lock;
+    return lock;
+}
+
+bool ClaimOneCopy() {
+    UniqueHandle lock(::CreateMutexW(nullptr, FALSE, kOneCopyMutex));
+    const DWORD error = ::GetLastError();
+    // Access denied: a copy running with other rights holds the name.
+    if (!lock) return error != ERROR_ACCESS_DENIED;
+    if (error == ERROR_ALREADY_EXISTS) return false;
+    OneCopyLock() = std::move(lock);
+    return true;
+}
+
+}  // namespace
+
+StartUp Main() {
     AppRootKey = RootKey::LocalMachine;
     AppKeyPath = std::wstring(L"SOFTWARE\\Kestrane\\") + kAppTitle;
+    if (!ClaimOneCopy()) {
+        BringRunningCopyForward();
+        return StartUp::AnotherCopyRuns;
+    }
     SyncMakerValues();
-    frmMain();
+    if (!frmMain().Load()) {
+        const DWORD error = ::GetLastError();
+        ShowAppMessage(nullptr, L"Orvanel could not start: its hidden window could not be created.\r\n" +
+                                    ErrorText(error));
+        return StartUp::Failed;
+    }
+    return StartUp::Running;
 }
 
 }  // namespace orvanel

@@ -3,8 +3,14 @@
 
 namespace orvanel {
 
-// Sets the registry globals, brings the maker-wide values up to date and
-// loads the hidden main window.
-void Main();
+enum class StartUp {
+    Running,          // the hidden window is loaded: run the message loop
+    AnotherCopyRuns,  // this session has Orvanel already: end quietly
+    Failed,           // the user has been told why; end with an error
+};
+
+// Sets the registry globals, makes sure this is the session's only copy,
+// brings the maker-wide values up to date and loads the hidden main window.
+StartUp Main();
 
 }  // namespace orvanel

@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "command_lines.h"
 #include "dos_device.h"
 #include "frmAbout.h"
 #include "frmSet.h"
+#include "leaving.h"
 #include "links.h"
 #include "message_box.h"
 #include "module.h"
@@ -24,6 +27,14 @@ constexpr UINT kTrayId = 1;
 constexpr UINT kTrayCallback = WM_MOUSEMOVE;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kSubstFinished = WM_APP + 1;
+constexpr UINT_PTR kIconRetryTimer = 1;
+// A copy started while this one runs asks it, with this message, to bring
+// its open dialog forward.
+constexpr wchar_t kBringForwardMessage[] = L"Kestrane.Orvanel.BringForward";
+constexpr wchar_t kIconMissing[] =
+    L"Orvanel could not add its icon to the notification area, so its menu cannot be reached.\r\n"
+    L"The icon appears as soon as the taskbar starts again: restart Windows Explorer, or sign out "
+    L"and in again.";
 // The record's earliest form, which every shell accepts.
 static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88),
               "the first NOTIFYICONDATAA layout");
@@ -44,6 +55,21 @@ bool DriveMapsTo(const std::wstring& drive_spec, const std::wstring& folder) {
     return target && MappingNamesFolder(*target, folder);
 }
 
+// Lets a message through even when a process of lower rights sends it.
+void AllowMessage(HWND window, UINT message) {
+    if (message != 0) ::ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+BOOL CALLBACK FindOpenDialog(HWND window, LPARAM found) {
+    wchar_t name[8] = L"";
+    if (!::IsWindowVisible(window) || !::GetClassNameW(window, name, 8) ||
+        std::wcscmp(name, L"#32770") != 0) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 }  // namespace
 
 FrmMain& frmMain() {
@@ -51,20 +77,34 @@ FrmMain& frmMain() {
     return instance;
 }
 
-FrmMain::FrmMain() {
+void BringRunningCopyForward() {
+    const HWND running = ::FindWindowW(kClassName, nullptr);
+    if (running == nullptr) return;  // still starting: it has no dialog open yet
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(running, &process);
+    // The user started this copy, so it may hand its right to the foreground on.
+    ::AllowSetForegroundWindow(process);
+    ::PostMessageW(running, ::RegisterWindowMessageW(kBringForwardMessage), 0, 0);
+}
+
+bool FrmMain::Load() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = ModuleInstance();
     wc.lpszClassName = kClassName;
-    ::RegisterClassExW(&wc);
+    if (::RegisterClassExW(&wc) == 0) return false;
     // Never shown; a tool window so that nothing ever gives it a taskbar button.
     hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_OVERLAPPED, 0, 0, 0, 0,
                               nullptr, nullptr, ModuleInstance(), this);
+    if (hwnd_ == nullptr) return false;
     taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    ::ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
+    bring_forward_ = ::RegisterWindowMessageW(kBringForwardMessage);
+    AllowMessage(hwnd_, taskbar_created_);
+    AllowMessage(hwnd_, bring_forward_);
     menu_.reset(::LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDM_TRAY)));
     Form_Load();
+    return true;
 }
 
 LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -82,14 +122,27 @@ LRESULT FrmMain::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
         case kTrayCallback: Form_MouseMove(lparam); return 0;
         case WM_COMMAND: OnMenuChoice(LOWORD(wparam)); return 0;
         case kSubstFinished: OnSubstFinished(lparam); return 0;
+        case WM_TIMER: OnTimer(wparam); return 0;
+        case WM_CLOSE: OnClose(); return 0;
+        case WM_QUERYENDSESSION: return OnQueryEndSession();
+        case WM_ENDSESSION: OnEndSession(wparam); return 0;
         case WM_DESTROY: OnDestroy(); return 0;
         default: break;
     }
+    if (DispatchRegistered(msg)) return 0;
+    return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
+}
+
+bool FrmMain::DispatchRegistered(UINT msg) {
+    if (msg == 0) return false;  // a message that could not be registered
     if (msg == taskbar_created_) {
         OnTaskbarCreated();
-        return 0;
+    } else if (msg == bring_forward_) {
+        OnBringForward();
+    } else {
+        return false;
     }
-    return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
+    return true;
 }
 
 void FrmMain::Form_Load() {
@@ -102,6 +155,7 @@ void FrmMain::Form_Load() {
 
 void FrmMain::Form_MouseMove(LPARAM lparam) {
     if (LOWORD(lparam) != WM_RBUTTONDOWN) return;  // left clicks and moves do nothing
+    if (leaving_) return;
     if (!::IsWindowEnabled(hwnd_)) {
         // The settings dialog is open and owns the window: Mount from the
         // menu now would use settings that are about to change, so the
@@ -122,6 +176,7 @@ void FrmMain::Form_MouseMove(LPARAM lparam) {
 }
 
 void FrmMain::OnMenuChoice(UINT id) {
+    if (leaving_) return;  // the program is already on its way out
     switch (id) {
         case IDM_ENABLED: mnuEnabled_Click(); break;
         case IDM_SET: mnuSet_Click(); break;
@@ -139,26 +194,54 @@ void FrmMain::OnSubstFinished(LPARAM lparam) {
     const std::optional<Correction> correction = mount_.Finished(outcome);
     if (!correction) return;
     ShowLook(correction->look);
-    ShowAppMessage(nullptr, correction->message);
-}
-
-void FrmMain::OnDestroy() {
-    // Closed from outside (not through Exit): the program ends with its
-    // window rather than lingering without one.
-    hwnd_ = nullptr;
-    ::PostQuitMessage(0);
+    // While leaving, a box would hold the program up; the state is all it needs.
+    if (!leaving_) ShowAppMessage(nullptr, correction->message);
 }
 
 void FrmMain::OnTaskbarCreated() {
     // Explorer restarted: its notification area has forgotten the icon.
-    ::Shell_NotifyIconA(NIM_ADD, &TrayData);
+    // Removing it first keeps the addition right should the shell have
+    // kept it after all.
+    icon_retries_.Reset();
+    RemoveTrayIcon();
+    TryAddTrayIcon();
+}
+
+void FrmMain::OnTimer(UINT_PTR id) {
+    if (id != kIconRetryTimer) return;
+    // One shot: the timer runs only while the icon is still missing.
+    ::KillTimer(hwnd_, kIconRetryTimer);
+    if (!leaving_) TryAddTrayIcon();
+}
+
+void FrmMain::OnBringForward() { BringDialogForward(); }
+
+// Closed from outside (an installer, Task Manager's polite close): leave
+// exactly as through Exit.
+void FrmMain::OnClose() {
+    if (!leaving_) Terminate();
+}
+
+LRESULT FrmMain::OnQueryEndSession() { return TRUE; }
+
+// The process may be ended as soon as this returns, so the leaving is done
+// here, bounded like any other.
+void FrmMain::OnEndSession(WPARAM ending) {
+    if (ending && !leaving_) Terminate();
+}
+
+void FrmMain::OnDestroy() {
+    // Nothing destroys the window but the end of the process; should it go
+    // all the same, the program ends with it rather than lingering unseen.
+    hwnd_ = nullptr;
+    ::PostQuitMessage(0);
 }
 
 void FrmMain::mnuEnabled_Click() {
     if (mount_.Shown() == MountState::Unmounted) {
         MountDrive();
     } else {
-        UnmountDrive(OutcomeCheck::Compare);
+        UnmountDrive();
     }
 }
 
@@ -174,9 +257,29 @@ void FrmMain::mnuExit_Click() { Terminate(); }
 void FrmMain::EnableMount() { ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCOMMAND | MF_ENABLED); }
 
 void FrmMain::Terminate() {
-    if (mount_.Shown() == MountState::Mounted) UnmountDrive(OutcomeCheck::Skip);
-    RemoveTrayIcon();
-    ::ExitProcess(0);
+    leaving_ = true;
+    ::KillTimer(hwnd_, kIconRetryTimer);
+    LeavePlan plan(::GetTickCount());
+    for (;;) {
+        const DWORD now = ::GetTickCount();
+        switch (plan.Next(mount_, now)) {
+            case LeaveStep::Wait: WaitForMessages(plan.WaitLeft(now)); break;
+            case LeaveStep::Unmount: UnmountDrive(); break;
+            case LeaveStep::End: RemoveTrayIcon(); ::ExitProcess(0);
+        }
+    }
+}
+
+// A nested message loop: the commands' ends arrive as messages, and the
+// program stays responsive while it waits for them.
+void FrmMain::WaitForMessages(DWORD timeout_ms) {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;  // the process ends through Terminate
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
 }
 
 void FrmMain::LoadMountSettings() {
@@ -192,16 +295,11 @@ void FrmMain::MountDrive() {
     ShowLook(MountState::Mounted);
 }
 
-void FrmMain::UnmountDrive(OutcomeCheck check) {
+void FrmMain::UnmountDrive() {
     LoadMountSettings();
     mount_.Toggle();
-    const std::wstring command = UnmountCommandLine(DriveSpec);
-    if (check == OutcomeCheck::Compare) {
-        StartWatchedSubst(hwnd_, kSubstFinished, command);
-        mount_.Started();
-    } else {
-        StartUnwatchedSubst(command);
-    }
+    StartWatchedSubst(hwnd_, kSubstFinished, UnmountCommandLine(DriveSpec));
+    mount_.Started();
     ShowLook(MountState::Unmounted);
 }
 
@@ -233,9 +331,34 @@ void FrmMain::AddTrayIcon(std::string_view tip) {
     const auto field = TipField(tip);
     std::copy(field.begin(), field.end(), TrayData.szTip);
     TrayData.hIcon = icon_.get();
-    ::Shell_NotifyIconA(NIM_ADD, &TrayData);
+    TryAddTrayIcon();
+}
+
+// At sign-in the shell may not be ready, or too busy to answer: a refused
+// icon is tried again a few times, then the user is told.
+void FrmMain::TryAddTrayIcon() {
+    if (::Shell_NotifyIconA(NIM_ADD, &TrayData)) {
+        icon_retries_.Reset();
+        ::KillTimer(hwnd_, kIconRetryTimer);
+        return;
+    }
+    if (leaving_) return;
+    if (const std::optional<std::uint32_t> pause = icon_retries_.Failed()) {
+        ::SetTimer(hwnd_, kIconRetryTimer, *pause, nullptr);
+    } else {
+        ShowAppMessage(nullptr, kIconMissing);
+    }
 }
 
 void FrmMain::RemoveTrayIcon() { ::Shell_NotifyIconA(NIM_DELETE, &TrayData); }
+
+// The settings dialog is owned by the window, the about box and the message
+// boxes stand on their own: whichever dialog of this thread is open is the
+// one the user left.
+void FrmMain::BringDialogForward() {
+    HWND dialog = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOpenDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog != nullptr) ::SetForegroundWindow(::GetLastActivePopup(dialog));
+}
 
 }  // namespace orvanel

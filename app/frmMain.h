@@ -8,28 +8,41 @@
 #include <string>
 
 #include "handles.h"
+#include "icon_retries.h"
 #include "mount_state.h"
 
 namespace orvanel {
 
 class FrmMain {
 public:
-    FrmMain();
+    FrmMain() = default;
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
-    // Leaves the program, unmounting first when mounted. Does not return.
+    // Creates the hidden window and runs Form_Load; false when the window
+    // could not be made (GetLastError says why).
+    bool Load();
+
+    // Leaves the program: lets commands still running end (bounded, the
+    // messages still handled), unmounts when mounted, removes the icon and
+    // ends the process. Does not return.
     [[noreturn]] void Terminate();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     LRESULT Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
+    bool DispatchRegistered(UINT msg);
 
     void Form_Load();
     void Form_MouseMove(LPARAM lparam);
     void OnMenuChoice(UINT id);
     void OnSubstFinished(LPARAM lparam);
     void OnTaskbarCreated();
+    void OnTimer(UINT_PTR id);
+    void OnBringForward();
+    void OnClose();
+    LRESULT OnQueryEndSession();
+    void OnEndSession(WPARAM ending);
     void OnDestroy();
 
     void mnuEnabled_Click();
@@ -41,24 +54,32 @@ private:
     void EnableMount();
     void LoadMountSettings();
     void MountDrive();
-    // Whether the command's outcome is compared with the shown state.
-    enum class OutcomeCheck { Compare, Skip };
-    void UnmountDrive(OutcomeCheck check);
+    void UnmountDrive();
     void ShowLook(MountState state);
     void AddTrayIcon(std::string_view tip);
+    void TryAddTrayIcon();
     void RemoveTrayIcon();
+    void BringDialogForward();
+    void WaitForMessages(DWORD timeout_ms);
 
     HWND hwnd_ = nullptr;
     UINT taskbar_created_ = 0;
+    UINT bring_forward_ = 0;
+    bool leaving_ = false;
     UniqueMenu menu_;
     UniqueIcon icon_;
     NOTIFYICONDATAA TrayData{};
+    IconRetrySchedule icon_retries_;
     std::wstring DriveSpec;
     std::wstring FolderPath;
     MountTracker mount_;
 };
 
-// The single instance, created (and loaded) on first use.
+// The single instance, created on first use and loaded by Main.
 FrmMain& frmMain();
+
+// Asks the copy already running in this session to bring forward the
+// dialog it has open, if any.
+void BringRunningCopyForward();
 
 }  // namespace orvanel

@@ -60,10 +60,6 @@ void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_li
     Post(window, message, std::move(report));
 }
 
-void StartUnwatchedSubst(const std::wstring& command_line) {
-    StartProgram(SystemDirectory(), command_line, SW_HIDE, Output::Ignore);
-}
-
 std::unique_ptr<SubstReport> TakeSubstReport(LPARAM lparam) {
     return std::unique_ptr<SubstReport>(reinterpret_cast<SubstReport*>(lparam));
 }

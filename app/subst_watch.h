@@ -18,9 +18,6 @@ struct SubstReport {
 // (also when it could not start), with the report in lParam.
 void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_line);
 
-// Starts the command and forgets it: for leaving the program.
-void StartUnwatchedSubst(const std::wstring& command_line);
-
 // Takes ownership of the report posted with the message.
 std::unique_ptr<SubstReport> TakeSubstReport(LPARAM lparam);
 

@@ -5,7 +5,11 @@
 #include "Register.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    orvanel::Main();
+    switch (orvanel::Main()) {
+        case orvanel::StartUp::Running: break;
+        case orvanel::StartUp::AnotherCopyRuns: return 0;
+        case orvanel::StartUp::Failed: return 1;
+    }
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);

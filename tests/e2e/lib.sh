@@ -72,6 +72,12 @@ e2e_start_orvanel() {
 
 e2e_orvanel_running() { probe wait-exists OrvanelTrayWindow - 0; }
 
+# The last operation the program asked of the shell's notification area:
+# 0 NIM_ADD, 2 NIM_DELETE. Needs Wine's systray channel in E2E_WINEDEBUG.
+last_tray_call() {
+    grep -ao 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_PROCESS_LOG" | tail -n 1 | awk '{print $NF}'
+}
+
 # Chooses Exit and waits for the program to end.
 exit_orvanel() {
     tray_menu_choose Exit
@@ -146,9 +152,13 @@ menu_dismiss() {
 # Counts pixels of a colour family in the tray icon: "yellow" marks the
 # mounted picture's connector, "red" the unmounted picture's cross.
 tray_icon_shown() { [ $(($(tray_icon_pixels red) + $(tray_icon_pixels yellow))) -gt 0 ]; }
-tray_icon_pixels() {
+tray_icon_pixels() { tray_pixels "$1" 24; }
+# The same over the right-hand 240 px of the taskbar, where further icons
+# would stand beside the first.
+tray_area_pixels() { tray_pixels "$1" 240; }
+tray_pixels() {
     local shot=$E2E_WORK/tray.png fx
-    screen_crop "24x20+$((E2E_TRAY_X - 12))+$((E2E_DESKTOP_H - 20))" "$shot"
+    screen_crop "${2}x20+$((E2E_TRAY_X + 12 - $2))+$((E2E_DESKTOP_H - 20))" "$shot"
     case "$1" in
         yellow) fx='r>0.7 && g>0.6 && b<0.4' ;;
         red) fx='r>0.7 && g<0.35 && b<0.35' ;;

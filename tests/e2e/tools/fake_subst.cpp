@@ -3,8 +3,9 @@
 // DefineDosDevice so that QueryDosDevice shows the effect, prints subst's
 // messages and returns its exit codes. Files in C:\windows\temp\orvanel-test
 // steer it: subst-fail (its text is printed, exit 1), subst-delay-ms (a pause
-// first). That folder is off the root of C: so that the folder list of a
-// prefix people use (scripts/run) shows nothing of the tests.
+// before a mount, never before an unmount, so that an unmount can overtake
+// it). That folder is off the root of C: so that the folder list of a prefix
+// people use (scripts/run) shows nothing of the tests.
 #include <windows.h>
 
 #include <cstdio>
@@ -59,17 +60,18 @@ bool Mapped(const std::wstring& drive) {
 
 int wmain(int argc, wchar_t** argv) {
     Record(GetCommandLineW());
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    const bool unmount = args.size() == 2 && _wcsicmp(args[1].c_str(), L"/d") == 0;
     const std::wstring delay = ReadFileText(std::wstring(kDir) + L"\\subst-delay-ms");
-    if (!delay.empty()) Sleep(static_cast<DWORD>(_wtoi(delay.c_str())));
+    if (!delay.empty() && !unmount) Sleep(static_cast<DWORD>(_wtoi(delay.c_str())));
     const std::wstring fail = ReadFileText(std::wstring(kDir) + L"\\subst-fail");
     if (!fail.empty()) return Say(fail, 1);
 
-    std::vector<std::wstring> args(argv + 1, argv + argc);
     if (args.size() != 2) return Say(L"Incorrect number of parameters - " + std::wstring(GetCommandLineW()), 1);
     std::wstring drive = args[0];
     if (!IsDriveSpec(drive)) return Say(L"Invalid parameter - " + drive, 1);
     drive[0] = static_cast<wchar_t>(towupper(drive[0]));
-    if (_wcsicmp(args[1].c_str(), L"/d") == 0) {
+    if (unmount) {
         if (!Mapped(drive)) return Say(L"Invalid parameter - " + drive, 1);
         DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
         return 0;

@@ -151,6 +151,87 @@ int Close(const Args& a) {
     return 0;
 }
 
+// How many top-level windows of the class exist, shown or hidden.
+int CountClass(const Args& a) {
+    int n = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, a[0].c_str(), nullptr)) != nullptr;) ++n;
+    printf("%d\n", n);
+    return 0;
+}
+
+// Ends the session the way Windows does with each top-level window: asks
+// with WM_QUERYENDSESSION (prints "query=ANSWER"), then sends WM_ENDSESSION
+// with wParam TRUE. LPARAM is e.g. 1 (ENDSESSION_CLOSEAPP).
+int EndSession(const Args& a) {
+    HWND w = Find(a[0], L"-");
+    if (!w) return 1;
+    const LPARAM reason = static_cast<LPARAM>(wcstoul(a[1].c_str(), nullptr, 0));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, reason, SMTO_ABORTIFHUNG, 5000, &answer);
+    printf("query=%lu\n", static_cast<unsigned long>(answer));
+    fflush(stdout);
+    DWORD_PTR ignored = 0;
+    // The receiver may end its process before answering.
+    SendMessageTimeoutW(w, WM_ENDSESSION, TRUE, reason, SMTO_NORMAL, 15000, &ignored);
+    return 0;
+}
+
+int ProcessCount(const std::wstring& exe) {
+    int n = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        n += _wcsicmp(entry.szExeFile, exe.c_str()) == 0 ? 1 : 0;
+    CloseHandle(snapshot);
+    return n;
+}
+
+// Polls until no process of the program file (e.g. subst.exe) runs.
+int WaitNoProcess(const Args& a) {
+    const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(a[1].c_str()));
+    do {
+        if (ProcessCount(a[0]) == 0) return 0;
+        Sleep(100);
+    } while (GetTickCount() < deadline);
+    return 1;
+}
+
+// A shell that is not ready yet: a hidden window of the taskbar's class,
+// kept above the real one so that Shell_NotifyIcon finds it first. It
+// refuses the first COUNT icons added (and every other request meanwhile),
+// then goes, so the real taskbar answers from then on; it also goes after
+// TIMEOUT_MS or when closed. Prints how many additions it refused.
+int g_refused = 0;
+int g_to_refuse = 0;
+
+LRESULT CALLBACK RefusingTrayProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    if (msg != WM_COPYDATA) return DefWindowProcW(w, msg, wp, lp);
+    if (reinterpret_cast<const COPYDATASTRUCT*>(lp)->dwData == NIM_ADD && ++g_refused == g_to_refuse)
+        PostQuitMessage(0);
+    return FALSE;
+}
+
+int RefuseTray(const Args& a) {
+    g_to_refuse = _wtoi(a[0].c_str());
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RefusingTrayProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Shell_TrayWnd";
+    if (!RegisterClassW(&wc)) return 1;
+    HWND w = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"orvprobe refusing tray",
+                             WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!w) return 1;
+    SetTimer(w, 1, static_cast<UINT>(_wtoi(a[1].c_str())), [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(w);
+    printf("%d\n", g_refused);
+    return 0;
+}
+
 int DosDevice(const Args& a) {
     wchar_t target[1024];
     printf("%ls\n", QueryDosDeviceW(a[0].c_str(), target, 1024) ? target : L"none");
@@ -179,19 +260,39 @@ int RegGet(const Args& a) {
     return 0;
 }
 
+// Writes DATA as the value NAME of ROOT\PATH (a[0..2]).
+int SetValue(const Args& a, DWORD type, const std::string& data) {
+    HKEY key;
+    if (RegCreateKeyExA(Root(a[0]), Narrow(a[1]).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+        return 1;
+    const LONG rc = RegSetValueExA(key, Narrow(a[2]).c_str(), 0, type,
+                                   reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? 0 : 1;
+}
+
 // Stores TEXT the way the program encodes it (255 - c), independently of
 // the program's own code.
 int RegSetEncoded(const Args& a) {
     std::string data = Narrow(a[3]);
     for (char& c : data) c = static_cast<char>(255 - static_cast<unsigned char>(c));
     data.push_back('\0');
-    HKEY key;
-    if (RegCreateKeyExA(Root(a[0]), Narrow(a[1]).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
-        return 1;
-    const LONG rc = RegSetValueExA(key, Narrow(a[2]).c_str(), 0, REG_SZ,
-                                   reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? 0 : 1;
+    return SetValue(a, REG_SZ, data);
+}
+
+// Stores raw bytes, given as reg-get prints them: "TYPE b1 b2 ..." in hex.
+int RegSetRaw(const Args& a) {
+    const std::string text = Narrow(a[3]);
+    const char* at = text.c_str();
+    char* end = nullptr;
+    const DWORD type = strtoul(at, &end, 16);
+    std::string data;
+    for (at = end; *at; at = end) {
+        const unsigned long byte = strtoul(at, &end, 16);
+        if (end == at) break;
+        data.push_back(static_cast<char>(byte));
+    }
+    return SetValue(a, type, data);
 }
 
 // Prints the key's value names in the order the registry keeps them (the
@@ -556,9 +657,14 @@ const Command kCommands[] = {
     {L"style", 1, Style, "WINDOW_TITLE"},
     {L"count", 1, Count, "WINDOW_TITLE"},
     {L"close", 2, Close, "CLASS|- TITLE|-"},
+    {L"count-class", 1, CountClass, "CLASS"},
+    {L"end-session", 2, EndSession, "CLASS LPARAM"},
+    {L"wait-no-process", 2, WaitNoProcess, "PROGRAM.EXE TIMEOUT_MS"},
+    {L"refuse-tray", 2, RefuseTray, "COUNT TIMEOUT_MS"},
     {L"dosdevice", 1, DosDevice, "X:"},
     {L"reg-get", 3, RegGet, "HKCU|HKLM PATH NAME"},
     {L"reg-set-encoded", 4, RegSetEncoded, "HKCU|HKLM PATH NAME TEXT"},
+    {L"reg-set-raw", 4, RegSetRaw, "HKCU|HKLM PATH NAME 'TYPE HEXBYTES'"},
     {L"reg-values", 2, RegValues, "HKCU|HKLM PATH"},
     {L"reg-create-volatile", 2, RegCreateVolatile, "HKCU|HKLM PATH"},
     {L"reg-delete-tree", 2, RegDeleteTree, "HKCU|HKLM PATH"},
