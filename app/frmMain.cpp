@@ -11,6 +11,7 @@
 #include "leaving.h"
 #include "links.h"
 #include "message_box.h"
+#include "mount_settings.h"
 #include "module.h"
 #include "resource.h"
 #include "stored_settings.h"
@@ -282,21 +283,36 @@ void FrmMain::WaitForMessages(DWORD timeout_ms) {
     }
 }
 
-void FrmMain::LoadMountSettings() {
-    FolderPath = ReadStoredFolder(L"");
-    DriveSpec = DriveSpecFor(ReadStoredLetter(L"C"));
+std::optional<MountRefusal> FrmMain::LoadMountSettings() {
+    const StoredSetting folder = ReadStoredFolder(L"");
+    const StoredSetting letter = ReadStoredLetter(L"C");
+    FolderPath = folder.text;
+    DriveSpec = DriveSpecFor(letter.text);
+    return CheckMountSettings(letter, folder);
 }
 
 void FrmMain::MountDrive() {
+    // A damaged setting never reaches subst: it would map something other
+    // than what the shown state is checked against.
+    if (const std::optional<MountRefusal> refusal = LoadMountSettings()) {
+        ShowAppMessage(nullptr, refusal->message);
+        return;
+    }
     mount_.Toggle();
-    LoadMountSettings();
     StartWatchedSubst(hwnd_, kSubstFinished, MountCommandLine(DriveSpec, FolderPath));
     mount_.Started();
     ShowLook(MountState::Mounted);
 }
 
 void FrmMain::UnmountDrive() {
-    LoadMountSettings();
+    // Settings damaged since the mount: the drive that was mounted is the
+    // one to free.
+    std::wstring mounted_drive = DriveSpec;
+    std::wstring mounted_folder = FolderPath;
+    if (LoadMountSettings()) {
+        DriveSpec = std::move(mounted_drive);
+        FolderPath = std::move(mounted_folder);
+    }
     mount_.Toggle();
     StartWatchedSubst(hwnd_, kSubstFinished, UnmountCommandLine(DriveSpec));
     mount_.Started();

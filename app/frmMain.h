@@ -5,10 +5,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "handles.h"
 #include "icon_retries.h"
+#include "mount_settings.h"
 #include "mount_state.h"
 
 namespace orvanel {
@@ -52,7 +54,8 @@ private:
     void mnuExit_Click();
 
     void EnableMount();
-    void LoadMountSettings();
+    // Reads the stored folder and letter; says why when they may not be used.
+    std::optional<MountRefusal> LoadMountSettings();
     void MountDrive();
     void UnmountDrive();
     void ShowLook(MountState state);

@@ -169,13 +169,13 @@ void FrmSet::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 
 void FrmSet::Form_Load() {
-    const std::wstring path = ReadStoredFolder(kPathDefault);
+    const std::wstring path = ReadStoredFolder(kPathDefault).text;
     const StoredPathParts parts = SplitStoredPath(path);
     const std::optional<wchar_t> letter = DriveLetterOf(parts.drive);
     SetDrive(letter ? *letter : kFallbackDrive);
     // The stored folder belongs to the stored drive only.
     if (letter && drive_ == *letter) SetDirPath(parts.folder);
-    const std::wstring stored_letter = ReadStoredLetter(kDriveDefault);
+    const std::wstring stored_letter = ReadStoredLetter(kDriveDefault).text;
     ::SetDlgItemTextW(hwnd_, IDC_DRIVE_LETTER, stored_letter.c_str());
 }
 

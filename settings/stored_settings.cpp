@@ -11,12 +11,12 @@ constexpr wchar_t kLetterValue[] = L"Drive";
 
 }  // namespace
 
-std::wstring ReadStoredFolder(const std::wstring& fallback) {
-    return ReadRegValue(RootKey::CurrentUser, AppKeyPath, kFolderValue, fallback);
+StoredSetting ReadStoredFolder(const std::wstring& fallback) {
+    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kFolderValue, fallback);
 }
 
-std::wstring ReadStoredLetter(const std::wstring& fallback) {
-    return ReadRegValue(RootKey::CurrentUser, AppKeyPath, kLetterValue, fallback);
+StoredSetting ReadStoredLetter(const std::wstring& fallback) {
+    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kLetterValue, fallback);
 }
 
 bool WriteStoredFolder(const std::wstring& folder) {

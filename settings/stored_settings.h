@@ -4,10 +4,14 @@
 
 #include <string>
 
+#include "settings_store.h"
+
 namespace orvanel {
 
-std::wstring ReadStoredFolder(const std::wstring& fallback);
-std::wstring ReadStoredLetter(const std::wstring& fallback);
+// The text, or `fallback` when nothing is stored; the status tells a value
+// that could not be read from one that holds the same text.
+StoredSetting ReadStoredFolder(const std::wstring& fallback);
+StoredSetting ReadStoredLetter(const std::wstring& fallback);
 bool WriteStoredFolder(const std::wstring& folder);
 bool WriteStoredLetter(const std::wstring& letter);
 

@@ -45,7 +45,7 @@ dialog_click "$SETTINGS" Cancel
 probe wait-gone '#32770' "$SETTINGS" 5000
 
 echo "== a second start brings the open about box forward"
-tray_menu_choose About
+tray_menu_choose About...
 probe wait-window '#32770' "$ABOUT" 5000
 check "Notepad is in front of the box" notepad_in_front
 check_eq "the second copy ends with exit code 0" 0 "$(second_start)"
