@@ -23,6 +23,8 @@ constexpr DWORD kSettleMs = 300;
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 10000;
 constexpr double kMiB = 1024.0 * 1024.0;
+// Both programs give their notification-area icon this id.
+constexpr UINT kIconId = 1;
 
 struct Program {
     std::wstring exe;
@@ -104,7 +106,7 @@ bool RunOnce(Program& program, bool keep) {
         NOTIFYICONDATAA icon{};
         icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
         icon.hWnd = window;
-        icon.uID = 1;
+        icon.uID = kIconId;
         ::Shell_NotifyIconA(NIM_DELETE, &icon);
     }
     ::CloseHandle(process.hThread);
