@@ -39,6 +39,9 @@ target_link_libraries(orvanel_glue PUBLIC orvanel_core comctl32 shell32 advapi32
 
 add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
 target_link_libraries(Orvanel PRIVATE orvanel_glue)
+# What only the dialogs use is loaded when one first opens.
+include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
+orvanel_delay_load(Orvanel comctl32 ole32 version)
 if(MSVC)
     # The .rc file carries the manifest; the linker must not add its own.
     target_link_options(Orvanel PRIVATE /MANIFEST:NO)
