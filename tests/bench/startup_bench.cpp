@@ -162,10 +162,14 @@ int wmain(int argc, wchar_t** argv) {
     WaitForTaskbar();
     // One start of each first, not counted: it brings the files into the cache.
     if (!RunOnce(floor, false) || !RunOnce(program, false)) return 1;
+    // Alternating, and each goes first in every other round, so that
+    // neither always follows the other's exit.
     for (int i = 0; i < runs; ++i) {
-        if (!RunOnce(floor, true) || !RunOnce(program, true)) return 1;
+        Program& first = i % 2 ? program : floor;
+        Program& second = i % 2 ? floor : program;
+        if (!RunOnce(first, true) || !RunOnce(second, true)) return 1;
     }
-    std::printf("%d starts of each, alternating, after one uncounted start of each.\n"
+    std::printf("%d starts of each, alternating (ABBA), after one uncounted start of each.\n"
                 "Start-up: from CreateProcess until the program waits for input with its tray window;\n"
                 "working set: %lu ms later. Medians (lowest to highest).\n",
                 runs, kSettleMs);
