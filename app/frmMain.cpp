@@ -1,7 +1,5 @@
 #include "frmMain.h"
 
-#include <commctrl.h>
-
 #include <cwchar>
 
 #include "command_lines.h"
@@ -41,14 +39,11 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88),
               "the first NOTIFYICONDATAA layout");
 
 UniqueIcon LoadTrayIcon(int id) {
-    UniqueIcon icon;
-    // Sized for the notification area at the current display scale.
-    if (FAILED(::LoadIconMetric(ModuleInstance(), MAKEINTRESOURCEW(id), LIM_SMALL, icon.put()))) {
-        icon.reset(static_cast<HICON>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXSMICON),
-                                                   ::GetSystemMetrics(SM_CYSMICON), 0)));
-    }
-    return icon;
+    // The small-icon size picks the icon's image for the notification area,
+    // without loading the common controls at start-up.
+    return UniqueIcon(static_cast<HICON>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                                      ::GetSystemMetrics(SM_CXSMICON),
+                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 bool DriveMapsTo(const std::wstring& drive_spec, const std::wstring& folder) {

@@ -49,6 +49,9 @@ orvanel_layer(orvanel_app app
 
 add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
 target_link_libraries(Orvanel PRIVATE orvanel_app orvanel_warnings)
+# What only the dialogs use is loaded when one first opens.
+include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
+orvanel_delay_load(Orvanel comctl32 ole32 version)
 if(MSVC)
     # The .rc file carries the manifest; the linker must not add its own.
     target_link_options(Orvanel PRIVATE /MANIFEST:NO)
