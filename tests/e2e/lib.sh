@@ -219,9 +219,10 @@ dialog_control_rect() {
 }
 
 
-# Saves the window titled $1, with a margin of 10 pixels, as the file $2.
+# Saves the window titled $1 (of the class $3, if given), with a margin of
+# 10 pixels, as the file $2.
 save_window_shot() {
-    screen_crop "$(probe window-rect - "$1" |
+    screen_crop "$(probe window-rect "${3:--}" "$1" |
         awk '{print $4 + 20 "x" $5 + 20 "+" ($2 > 10 ? $2 - 10 : 0) "+" ($3 > 10 ? $3 - 10 : 0)}')" "$2"
 }
 

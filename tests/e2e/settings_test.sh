@@ -98,6 +98,7 @@ check_message_readable() {
     dialog_click "$T" OK
     probe wait-window '#32770' Orvanel 3000
     check_fits "the message box's text and button read in full at $1 DPI" '#32770' Orvanel
+    save_window_shot Orvanel "$E2E_ARTIFACTS/message-$1.png" '#32770'
     message_answer >/dev/null
 }
 
