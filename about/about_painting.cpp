@@ -1,52 +1,14 @@
 #include "about_painting.h"
 
-#include "twips.h"
-
 namespace orvanel {
 namespace {
 
-constexpr COLORREF kGold = RGB(221, 173, 49);
 constexpr COLORREF kShadow = RGB(0, 0, 0);
-
-// The design, in twips from the client area's top-left corner.
-constexpr TwipsRect kImage1{120, 120, 8220, 3750};
-constexpr TwipsRect kLabel1{120, 120, 5535, 2535};
 
 // Line3 and Line4 share one path; the narrower, lighter Line3 lies on the
 // lower edge of Line4, which makes the pair read as an etched groove.
-constexpr int kLineLeft = 240;
-constexpr int kLineRight = 5520;
-constexpr int kLineY = 2280;
 constexpr int kLine3Width = 1;  // pixels at 96 DPI
 constexpr int kLine4Width = 2;
-
-struct LabelPair {
-    std::wstring LabelTexts::*text;
-    UniqueGdiObject AboutFonts::*font;
-    TwipsRect main;
-    TwipsRect shadow;
-    bool wraps;  // a fixed box with word wrap; the others size themselves to their text
-};
-
-// In stacking order, bottom first.
-constexpr LabelPair kLabels[] = {
-    // lblTitle over lblTitleShadow
-    {&LabelTexts::title, &AboutFonts::title, {225, 1200, 2415, 420}, {255, 1230, 2415, 420}, false},
-    // lblVersion
-    {&LabelTexts::version, &AboutFonts::label, {1080, 1594, 645, 195}, {1125, 1623, 645, 195},
-     false},
-    // lblCopyright
-    {&LabelTexts::copyright, &AboutFonts::label, {240, 2040, 900, 195}, {270, 2070, 900, 195},
-     false},
-    // lblDeclration
-    {&LabelTexts::declaration, &AboutFonts::label, {240, 3240, 3900, 495}, {261, 3274, 3900, 495},
-     true},
-};
-
-RECT Box(const TwipsRect& twips, UINT dpi) {
-    const PixelRect r = ToPixels(twips, dpi);
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
 
 int ScaledPixels(int pixels_at_96, UINT dpi) {
     return ::MulDiv(pixels_at_96, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
@@ -71,40 +33,35 @@ void SunkenFrame(HDC dc, const RECT& r, int thickness) {
                          COLOR_BTNHIGHLIGHT);
 }
 
-void Separator(HDC dc, UINT dpi) {
-    const int left = TwipsToPixels(kLineLeft, dpi);
-    const int right = TwipsToPixels(kLineRight, dpi);
-    const int y = TwipsToPixels(kLineY, dpi);
-    HorizontalLine(dc, left, right, y, ScaledPixels(kLine4Width, dpi), COLOR_BTNSHADOW);
-    HorizontalLine(dc, left, right, y, ScaledPixels(kLine3Width, dpi), COLOR_BTNHIGHLIGHT);
+void Separator(HDC dc, const RECT& line, UINT dpi) {
+    const int y = line.bottom - 1;
+    HorizontalLine(dc, line.left, line.right, y, ScaledPixels(kLine4Width, dpi), COLOR_BTNSHADOW);
+    HorizontalLine(dc, line.left, line.right, y, ScaledPixels(kLine3Width, dpi), COLOR_BTNHIGHLIGHT);
 }
 
-void DrawLabel(HDC dc, const std::wstring& text, RECT box, bool wraps, COLORREF colour) {
-    ::SetTextColor(dc, colour);
-    const UINT format = DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_NOCLIP);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-}
-
-void Labels(HDC dc, UINT dpi, const LabelTexts& texts, const AboutFonts& fonts) {
+// As the static control draws its text, but unclipped: the shadow lies
+// partly outside the label's box.
+void Shadows(HDC dc, const std::vector<LabelShadowText>& shadows) {
     ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kShadow);
     const HGDIOBJ before = ::GetCurrentObject(dc, OBJ_FONT);
-    for (const LabelPair& pair : kLabels) {
-        ::SelectObject(dc, (fonts.*pair.font).get());
-        const std::wstring& text = texts.*pair.text;
-        DrawLabel(dc, text, Box(pair.shadow, dpi), pair.wraps, kShadow);
-        DrawLabel(dc, text, Box(pair.main, dpi), pair.wraps, kGold);
+    for (const LabelShadowText& shadow : shadows) {
+        ::SelectObject(dc, shadow.font);
+        RECT box = shadow.box;
+        const UINT format = DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | DT_NOCLIP | (shadow.wraps ? DT_WORDBREAK : 0);
+        ::DrawTextW(dc, shadow.text.c_str(), static_cast<int>(shadow.text.size()), &box, format);
     }
     ::SelectObject(dc, before);
 }
 
 }  // namespace
 
-void PaintAboutBox(HDC dc, UINT dpi, const LogoPicture& logo, const LabelTexts& texts,
-                   const AboutFonts& fonts) {
-    StretchLogo(dc, logo, Box(kImage1, dpi));
-    SunkenFrame(dc, Box(kLabel1, dpi), ScaledPixels(1, dpi));
-    Separator(dc, dpi);
-    Labels(dc, dpi, texts, fonts);
+void PaintAboutBox(HDC dc, UINT dpi, const LogoPicture& logo, const AboutPainting& parts,
+                   const std::vector<LabelShadowText>& shadows) {
+    StretchLogo(dc, logo, parts.image);
+    SunkenFrame(dc, parts.frame, ScaledPixels(1, dpi));
+    Separator(dc, parts.separator, dpi);
+    Shadows(dc, shadows);
 }
 
 }  // namespace orvanel

@@ -5,8 +5,10 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "about_fonts.h"
+#include "about_layout.h"
 #include "about_painting.h"
 #include "app_info.h"
 #include "dialog_dpi.h"
@@ -16,25 +18,53 @@
 #include "maker_values.h"
 #include "module.h"
 #include "resource.h"
+#include "text_room.h"
 #include "twips.h"
 #include "version_record.h"
 
 namespace orvanel {
 namespace {
 
-// The design, in twips from the client area's top-left corner.
-constexpr int kClientWidth = 8445;
-constexpr int kClientHeight = 4440;
-
 struct Button {
+    AboutPart part;
     int id;
-    TwipsRect rect;
 };
 constexpr Button kButtons[] = {
-    {IDC_ABOUT_EMAIL, {120, 3960, 2895, 375}},     // cmdEmail
-    {IDC_ABOUT_HOMEPAGE, {3000, 3960, 2775, 375}},  // cmdHomePage
-    {IDC_ABOUT_OK, {5760, 3960, 2535, 375}},        // cmdOK
+    {AboutPart::CmdEmail, IDC_ABOUT_EMAIL},
+    {AboutPart::CmdHomePage, IDC_ABOUT_HOMEPAGE},
+    {AboutPart::CmdOK, IDC_ABOUT_OK},
 };
+
+// Each shadow shows its main label's text.
+struct LabelTexts {
+    std::wstring title;
+    std::wstring version;
+    std::wstring copyright;
+    std::wstring declaration;
+};
+
+struct Label {
+    AboutPart part;
+    int id;
+    std::wstring LabelTexts::*text;
+    UniqueGdiObject AboutFonts::*font;
+    bool wraps;  // a fixed width with word wrap; the others size themselves to their text
+};
+const Label kLabels[] = {
+    {AboutPart::LblTitle, IDC_ABOUT_TITLE, &LabelTexts::title, &AboutFonts::title, false},
+    {AboutPart::LblVersion, IDC_ABOUT_VERSION, &LabelTexts::version, &AboutFonts::label, false},
+    {AboutPart::LblCopyright, IDC_ABOUT_COPYRIGHT, &LabelTexts::copyright, &AboutFonts::label, false},
+    {AboutPart::LblDeclration, IDC_ABOUT_STATEMENT, &LabelTexts::declaration, &AboutFonts::label, true},
+};
+
+const Label* LabelOf(AboutPart part) {
+    for (const Label& label : kLabels) {
+        if (label.part == part) return &label;
+    }
+    return nullptr;
+}
+
+RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 constexpr wchar_t kDeclaration[] =
     L"Kestrane is the name under which the Orvanel developers publish their software.";
@@ -60,6 +90,7 @@ private:
     BOOL Form_Load();
     void OnCommand(int id, int code);
     void OnPaint();
+    INT_PTR OnCtlColorStatic(HDC dc, HWND control) const;
     BOOL OnSetCursor(HWND under, int hit);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
@@ -71,6 +102,7 @@ private:
     void AddTooltips();
     void AddTooltip(HWND tips, int button_id, const std::wstring& text);
     void LayOut();
+    void PlaceParts();
     void SizeWindow(int x, int y, UINT flags);
     void CentreOnScreen();
 
@@ -82,6 +114,9 @@ private:
     UniqueIcon big_icon_;
     UniqueIcon small_icon_;
     AboutFonts fonts_;
+    AboutPlacement placement_{};
+    AboutPainting painting_{};
+    std::vector<LabelShadowText> shadows_;
 };
 
 INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -103,6 +138,8 @@ INT_PTR FrmAbout::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_INITDIALOG: return Form_Load();
         case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return TRUE;
         case WM_PAINT: OnPaint(); return TRUE;
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
         case WM_SETCURSOR: return OnSetCursor(reinterpret_cast<HWND>(wparam), LOWORD(lparam));
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
@@ -119,6 +156,7 @@ BOOL FrmAbout::Form_Load() {
     ::SetWindowTextW(hwnd_, (std::wstring(L"About ") + kAppTitle).c_str());
     AddTooltips();
     texts_ = ReadLabelTexts();
+    for (const Label& label : kLabels) ::SetDlgItemTextW(hwnd_, label.id, (texts_.*label.text).c_str());
     logo_ = DecodeLogo();
     hand_ = ::LoadCursorW(ModuleInstance(), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
     LayOut();
@@ -145,12 +183,27 @@ void FrmAbout::OnCommand(int id, int code) {
 void FrmAbout::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd_, &paint);
-    PaintAboutBox(dc, dpi_, logo_, texts_, fonts_);
+    PaintAboutBox(dc, dpi_, logo_, painting_, shadows_);
     ::EndPaint(hwnd_, &paint);
 }
 
+// The labels draw only their text, in gold, over what the box painted.
+INT_PTR FrmAbout::OnCtlColorStatic(HDC dc, HWND control) const {
+    const int id = ::GetDlgCtrlID(control);
+    for (const Label& label : kLabels) {
+        if (label.id != id) continue;
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, kLabelGold);
+        return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
+    }
+    return FALSE;
+}
+
+// The hand over the buttons, which are links or close the box.
 BOOL FrmAbout::OnSetCursor(HWND under, int hit) {
-    if (hit != HTCLIENT || ::GetParent(under) != hwnd_) return FALSE;
+    const int id = ::GetDlgCtrlID(under);
+    const bool button = id == IDC_ABOUT_EMAIL || id == IDC_ABOUT_HOMEPAGE || id == IDC_ABOUT_OK;
+    if (hit != HTCLIENT || ::GetParent(under) != hwnd_ || !button) return FALSE;
     ::SetCursor(hand_);
     ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
     return TRUE;
@@ -209,20 +262,54 @@ void FrmAbout::AddTooltip(HWND tips, int button_id, const std::wstring& text) {
     ::SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// The fonts and the buttons at the current DPI.
+// The fonts at the current DPI, and every part placed and grown where its
+// text needs more room in them.
 void FrmAbout::LayOut() {
-    fonts_ = MakeAboutFonts(dpi_);
+    AboutFonts fonts = MakeAboutFonts(dpi_);
     for (const Button& button : kButtons) {
-        HWND control = ::GetDlgItem(hwnd_, button.id);
-        const PixelRect r = ToPixels(button.rect, dpi_);
-        ::MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.button.get()), TRUE);
+        ::SendDlgItemMessageW(hwnd_, button.id, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.button.get()), FALSE);
+    }
+    for (const Label& label : kLabels) {
+        ::SendDlgItemMessageW(hwnd_, label.id, WM_SETFONT, reinterpret_cast<WPARAM>((fonts.*label.font).get()),
+                              FALSE);
+    }
+    // Only now that no control holds the old fonts any more may they go.
+    fonts_ = std::move(fonts);
+    PlaceParts();
+}
+
+void FrmAbout::PlaceParts() {
+    AboutNeeds needs{};
+    for (const Label& label : kLabels) {
+        const PixelRect designed = ToPixels(kAboutLayout[AboutIndex(label.part)].twips, dpi_);
+        needs[AboutIndex(label.part)] = LabelNeed(::GetDlgItem(hwnd_, label.id), designed.right - designed.left);
+    }
+    for (const Button& button : kButtons) {
+        needs[AboutIndex(button.part)] = ButtonNeed(::GetDlgItem(hwnd_, button.id), dpi_);
+    }
+    placement_ = FitAboutLayout(dpi_, needs, {CaptionClientWidth(hwnd_, dpi_), 0});
+    const auto place = [this](int id, AboutPart part) {
+        const PixelRect& r = placement_.parts[AboutIndex(part)];
+        ::MoveWindow(::GetDlgItem(hwnd_, id), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    };
+    for (const Button& button : kButtons) place(button.id, button.part);
+    for (const Label& label : kLabels) place(label.id, label.part);
+    painting_ = {ToRect(placement_.parts[AboutIndex(AboutPart::Image1)]),
+                 ToRect(placement_.parts[AboutIndex(AboutPart::Label1)]),
+                 ToRect(placement_.parts[AboutIndex(AboutPart::Separator)])};
+    shadows_.clear();
+    for (const LabelShadow& shadow : kAboutShadows) {
+        const Label* label = LabelOf(shadow.label);
+        if (label == nullptr) continue;
+        shadows_.push_back({texts_.*label->text, (fonts_.*label->font).get(),
+                            ToRect(ShadowRect(shadow, placement_.parts[AboutIndex(shadow.label)], dpi_)),
+                            label->wraps});
     }
 }
 
-// The window around a client area of the design's size at the current DPI.
+// The window around the client area as laid out at the current DPI.
 void FrmAbout::SizeWindow(int x, int y, UINT flags) {
-    RECT frame{0, 0, TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
+    RECT frame{0, 0, placement_.client.width, placement_.client.height};
     ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)),
                                FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)),
                                dpi_);

@@ -27,8 +27,9 @@ endfunction()
 
 orvanel_layer(orvanel_win win
     SOURCES win/text.cpp win/process.cpp win/message_box.cpp win/dialog_dpi.cpp win/dos_device.cpp
+            win/text_room.cpp
     USES orvanel_core orvanel_win32
-    SYSTEM user32 ole32)
+    SYSTEM user32 gdi32 ole32)
 orvanel_layer(orvanel_settings settings
     SOURCES settings/app_keys.cpp settings/registry_store.cpp settings/stored_settings.cpp
             settings/drives.cpp settings/icon_rows.cpp settings/drive_list.cpp

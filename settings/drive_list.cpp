@@ -42,21 +42,27 @@ void DriveList::ApplyDpi(UINT dpi, HGDIOBJ font) {
     font_ = font;
     const int size = ScaleForDpi(kIconSize, dpi_);
     for (Entry& drive : drives_) drive.icon = LoadShellIcon(RootOf(drive.letter), 0, size);
+    // Inside the open list's border, beside its scroll bar should it need one.
+    const int open_width = WidestRow() + 2 * ::GetSystemMetricsForDpi(SM_CXBORDER, dpi_) +
+                           ::GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_);
+    ::SendMessageW(combo_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(open_width), 0);
 }
 
 void DriveList::Fill() {
     ::SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
-    int widest = 0;
-    {
-        const MeasuringDc dc(combo_, font_);
-        for (const Entry& drive : drives_) {
-            ::SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.text.c_str()));
-            widest = std::max(widest, TextWidth(dc.get(), drive.text));
-        }
+    for (const Entry& drive : drives_) {
+        ::SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.text.c_str()));
     }
-    const int row = ScaleForDpi(kRowMargin + kIconSize + kIconGap + kRowMargin, dpi_) + widest +
-                    ::GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_);
-    ::SendMessageW(combo_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(row), 0);
+}
+
+// As DrawIconRow lays a row out: margin, icon, gap, the text (a pixel in)
+// and a gap after it, which the selection's highlight covers.
+int DriveList::WidestRow() const {
+    int widest = 0;
+    const MeasuringDc dc(combo_, font_);
+    for (const Entry& drive : drives_) widest = std::max(widest, TextWidth(dc.get(), drive.text));
+    return ScaleForDpi(kRowMargin, dpi_) + ScaleForDpi(kIconSize, dpi_) + 2 * ScaleForDpi(kIconGap, dpi_) +
+           ScaleForDpi(1, dpi_) + widest;
 }
 
 void DriveList::Draw(const DRAWITEMSTRUCT& item) const {

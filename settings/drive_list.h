@@ -16,10 +16,13 @@ class DriveList {
 public:
     // Takes the combo box and the drives the machine has now.
     void Attach(HWND combo);
-    // The dialog's font, which outlives the list, and icons sized for `dpi`.
+    // The dialog's font, which outlives the list, and icons sized for `dpi`;
+    // the open list as wide as the longest row needs at that DPI.
     void ApplyDpi(UINT dpi, HGDIOBJ font);
-    // One row per drive; the open list as wide as the longest row needs.
+    // One row per drive.
     void Fill();
+    // The width the widest drive's icon and text take in a row.
+    int WidestRow() const;
     void Draw(const DRAWITEMSTRUCT& item) const;
 
     bool Dropped() const;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com_apartment.h"
@@ -79,6 +80,7 @@ private:
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
     int row_height_ = 0;
+    PixelSize client_;  // as placed at dpi_
     DriveList drive1_;
     FolderListControl dir1_;
     wchar_t drive_ = 0;  // Drive1's drive; 0 until one is shown
@@ -161,7 +163,7 @@ void FrmSet::OnDrawItem(const DRAWITEMSTRUCT& item) const {
 
 void FrmSet::OnDpiChanged(UINT dpi, const RECT& suggested) {
     ApplyDpi(dpi);
-    const SIZE size = WindowSizeForClient(hwnd_, dpi_);
+    const SIZE size = WindowSizeForClient(hwnd_, dpi_, client_);
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
@@ -255,16 +257,17 @@ void FrmSet::OpenFolder(const std::wstring& path) {
 
 void FrmSet::ApplyDpi(UINT dpi) {
     dpi_ = dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi;
-    font_ = CreateDialogFont(dpi_);
-    // The lists take the new font at once: the old one is already deleted.
-    dir1_.ApplyDpi(dpi_, font_.get());
-    drive1_.ApplyDpi(dpi_, font_.get());
+    UniqueGdiObject font = CreateDialogFont(dpi_);
+    dir1_.ApplyDpi(dpi_, font.get());
+    drive1_.ApplyDpi(dpi_, font.get());
     for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     }
+    // Only now that no control holds the old font any more may it go.
+    font_ = std::move(font);
     SetRowHeights();
-    PlaceControls(hwnd_, dpi_, row_height_);
-    const SIZE size = WindowSizeForClient(hwnd_, dpi_);
+    client_ = PlaceControls(hwnd_, dpi_, row_height_, drive1_.WidestRow());
+    const SIZE size = WindowSizeForClient(hwnd_, dpi_, client_);
     ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -6,6 +6,7 @@
 #include "icon_rows.h"
 #include "resource.h"
 #include "settings_layout.h"
+#include "text_room.h"
 
 namespace orvanel {
 namespace {
@@ -15,6 +16,10 @@ constexpr int kFontPoints = 8;
 constexpr int kPointsPerInch = 72;
 constexpr int kRowPadding = 1;   // design pixels added to the taller of icon and text
 constexpr int kDroppedRows = 8;  // drives the open drive list shows at once
+// The widest letter the letter box is meant to show in full.
+constexpr wchar_t kWidestLetter[] = L"W";
+// Design pixels between the label's text and the letter box beside it.
+constexpr int kLabelGap = 6;
 
 int ControlId(SettingsControl control) {
     switch (control) {
@@ -28,15 +33,51 @@ int ControlId(SettingsControl control) {
     return 0;
 }
 
-// A closed drop-down list is as high as its selection field and its frame.
-// The frame is measured, since what CB_GETITEMHEIGHT reports for the field
-// differs between systems, and the field sized to give the wanted height.
-void FitClosedHeight(HWND combo, int height, int row_height) {
+// What a closed drop-down list adds to its selection field's height. It is
+// measured, since what CB_GETITEMHEIGHT reports for the field differs
+// between systems.
+int ClosedFrame(HWND combo, int row_height) {
     ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), row_height);
     RECT closed{};
     ::GetWindowRect(combo, &closed);
-    const int frame = (closed.bottom - closed.top) - row_height;
-    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, height - frame));
+    return (closed.bottom - closed.top) - row_height;
+}
+
+// The closed drive list: its frame and button beside a selection field that
+// shows the widest drive's row, and a line of text, inside the pixel the
+// list keeps clear around the field (the icon shrinks to the field).
+PixelSize DriveListNeed(HWND combo, int row_height, int drive_row) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    RECT window{};
+    ::GetWindowRect(combo, &window);
+    int beside_field = 0;
+    if (::GetComboBoxInfo(combo, &info)) {
+        beside_field = (window.right - window.left) - (info.rcItem.right - info.rcItem.left) + 2;
+    }
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(combo, WM_GETFONT, 0, 0));
+    const int line = TextSize(combo, font, L"C:", DT_SINGLELINE).height;
+    return {drive_row + beside_field, line + 2 + ClosedFrame(combo, row_height)};
+}
+
+SettingsNeeds MeasureNeeds(HWND dialog, UINT dpi, int row_height, int drive_row) {
+    SettingsNeeds needs{};
+    for (std::size_t i = 0; i < kSettingsLayout.size(); ++i) {
+        const HWND control = ::GetDlgItem(dialog, ControlId(kSettingsLayout[i].control));
+        const PixelRect designed = ToPixels(kSettingsLayout[i].twips, dpi);
+        switch (kSettingsLayout[i].control) {
+            case SettingsControl::Drive1: needs[i] = DriveListNeed(control, row_height, drive_row); break;
+            case SettingsControl::Label1:
+                needs[i] = LabelNeed(control, designed.right - designed.left);
+                needs[i].width += ScaleForDpi(kLabelGap, dpi);
+                break;
+            case SettingsControl::TxtDriveLetter: needs[i] = EditNeed(control, kWidestLetter); break;
+            case SettingsControl::Dir1: break;  // its rows are the user's folders, cut with an ellipsis
+            case SettingsControl::CmdOK:
+            case SettingsControl::CmdCancel: needs[i] = ButtonNeed(control, dpi); break;
+        }
+    }
+    return needs;
 }
 
 }  // namespace
@@ -58,28 +99,30 @@ int ListRowHeight(HWND dialog, HGDIOBJ font, UINT dpi) {
            ScaleForDpi(kRowPadding, dpi);
 }
 
-void PlaceControls(HWND dialog, UINT dpi, int row_height) {
-    for (const PlacedControl& placed : kSettingsLayout) {
-        const PixelRect r = ToPixels(placed.twips, dpi);
-        const HWND control = ::GetDlgItem(dialog, ControlId(placed.control));
+PixelSize PlaceControls(HWND dialog, UINT dpi, int row_height, int drive_row) {
+    const SettingsNeeds needs = MeasureNeeds(dialog, dpi, row_height, drive_row);
+    const SettingsPlacement placement = FitSettingsLayout(dpi, needs, {CaptionClientWidth(dialog, dpi), 0});
+    for (std::size_t i = 0; i < kSettingsLayout.size(); ++i) {
+        const PixelRect& r = placement.controls[i];
+        const HWND control = ::GetDlgItem(dialog, ControlId(kSettingsLayout[i].control));
         int height = r.bottom - r.top;
-        if (placed.control == SettingsControl::Drive1) {
-            FitClosedHeight(control, height, row_height);
+        if (kSettingsLayout[i].control == SettingsControl::Drive1) {
+            // The field's height that gives the closed list the placed height.
+            const int field = std::max(1, height - ClosedFrame(control, row_height));
+            ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
             height += kDroppedRows * row_height;  // a combo box's height includes its open list
         }
-        ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    return placement.client;
 }
 
-SIZE WindowSizeForClient(HWND dialog, UINT dpi) {
-    const PixelRect client = ToPixels(kSettingsClient, dpi);
-    RECT frame{0, 0, client.right, client.bottom};
+SIZE WindowSizeForClient(HWND dialog, UINT dpi, PixelSize client) {
+    RECT frame{0, 0, client.width, client.height};
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
     const auto ex_style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     ::AdjustWindowRectExForDpi(&frame, style, FALSE, ex_style, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
-
 
 }  // namespace orvanel

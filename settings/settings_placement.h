@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "fitted_layout.h"
 #include "handles.h"
 
 namespace orvanel {
@@ -12,10 +13,12 @@ namespace orvanel {
 UniqueGdiObject CreateDialogFont(UINT dpi);
 // The taller of an icon and a line of text, plus a little padding.
 int ListRowHeight(HWND dialog, HGDIOBJ font, UINT dpi);
-// Every control where the design puts it; `Drive1` is fitted so that it is
-// as high closed as designed.
-void PlaceControls(HWND dialog, UINT dpi, int row_height);
-// The window size that gives the designed client area.
-SIZE WindowSizeForClient(HWND dialog, UINT dpi);
+// Every control where the design puts it, grown where its text needs more
+// room in the font it holds (`drive_row`: what the widest drive's row takes
+// in `Drive1`); `Drive1` is fitted so that it is as high closed as placed.
+// Returns the client area's size.
+PixelSize PlaceControls(HWND dialog, UINT dpi, int row_height, int drive_row);
+// The window size that gives the client area.
+SIZE WindowSizeForClient(HWND dialog, UINT dpi, PixelSize client);
 
 }  // namespace orvanel

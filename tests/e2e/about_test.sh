@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The about box as a user meets it: opened from the tray menu, its layout at
-# 96 DPI, the link buttons' tooltips and commands with the maker's values
-# stored, changed and missing, and the ways of closing it.
+# The about box as a user meets it: opened from the tray menu, its layout and
+# texts read in full at 96 and 144 DPI, the link buttons' tooltips and
+# commands with the maker's values stored, changed and missing, and the ways
+# of closing it.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -9,6 +10,13 @@ BOX='About Orvanel'
 
 open_box() {
     tray_menu_choose About...
+    probe wait-window '#32770' "$BOX" 5000
+}
+# At another scale the menu's items stand elsewhere: About, the third item,
+# by keyboard (the keys pass over separators only).
+open_box_by_keys() {
+    tray_menu_open
+    for key in down down down enter; do probe key $key; done
     probe wait-window '#32770' "$BOX" 5000
 }
 box_gone() { probe wait-gone '#32770' "$BOX" 3000; }
@@ -73,6 +81,16 @@ client_pixel() {
     convert "$E2E_WORK/pixel.png" -depth 8 txt:- | awk 'NR == 2 {print $2}' | tr -d '()' | cut -d, -f1-3
 }
 
+# The labels' texts, their fonts and rectangles measured in full, the
+# buttons below the statement and apart from each other, and the box kept
+# as the named screenshot.
+check_readable() {
+    check_fits "every text of the box reads in full at $1 DPI" - "$BOX"
+    # The version tucks under the title by design; the rest stand apart.
+    check_apart "the statement, the copyright and the buttons do not overlap at $1 DPI" "$BOX" 401 402 403 406 407
+    save_window_shot "$BOX" "$E2E_ARTIFACTS/about-$1.png"
+}
+
 # The painted texts, read back from the screen.
 painted_text() {
     client_shot "8 8 370 170" "$E2E_WORK/labels.png"
@@ -84,14 +102,21 @@ painted_text() {
 echo "== opened from the tray menu"
 e2e_start_orvanel
 check "About... opens the box captioned About Orvanel" open_box
-e2e_shot about-96 >/dev/null
+e2e_shot desktop-96 >/dev/null
 read -r wx wy ww wh cw ch < <(probe window-rect - "$BOX" | awk '{print $2, $3, $4, $5, $9, $10}')
-check_eq "client area is 563 by 296 pixels" "563 296" "$cw $ch"
+check_at_least "client area at least 563 by 296 pixels" "563 296" "$cw $ch"
 check_near "the box is centred on the screen" \
     "$(((E2E_DESKTOP_W - ww) / 2)) $(((E2E_DESKTOP_H - wh) / 2)) $ww $wh" "$wx $wy $ww $wh"
-check_near "Send Email, Get Latest Version and Ok stand at 8, 200 and 384 on row 264" \
-    "8 264 193 25 200 264 185 25 384 264 169 25" \
-    "$(dialog_control_rect "$BOX" 401) $(dialog_control_rect "$BOX" 402) $(dialog_control_rect "$BOX" 403)"
+read -r _ sy _ sh <<<"$(dialog_control_rect "$BOX" 407)"
+check_eq "Send Email, Get Latest Version and Ok stand at 8, 200 and 384, in one row below the statement" \
+    "8 200 384 yes" "$(for id in 401 402 403; do dialog_control_rect "$BOX" $id; done |
+        awk -v below=$((sy + sh)) '{x = x $1 " "; y[NR] = $2} END {print x (y[1] == y[2] && y[2] == y[3] && y[1] >= below ? "yes" : "no")}')"
+check_at_least "the buttons at least as large as designed" "193 25 185 25 169 25" \
+    "$(for id in 401 402 403; do dialog_control_rect "$BOX" $id | awk '{printf "%s %s ", $3, $4}'; done)"
+check_eq "the labels are controls holding the painted texts" \
+    "Orvanel|Version 1.0|Kestrane is the name under which the Orvanel developers publish their software." \
+    "$(control_text 404)|$(control_text 405)|$(control_text 407)"
+check_readable 96
 check_eq "button captions" "&Send Email|&Get Latest Version|&Ok" \
     "$(control_text "$BOX" 401)|$(control_text "$BOX" 402)|$(control_text "$BOX" 403)"
 check_eq "the focus starts on Send Email" 401 "$(focus_id)"
@@ -102,6 +127,10 @@ check "the version is painted as Version 1.0" grep -qx 'Version 1\.0' <<<"$label
 check "the copyright is painted" grep -q '^Copyright .* 2026 Kestrane\. All' <<<"$labels"
 check "the title and the statement are painted in gold" \
     test "$(gold_pixels '15 80 150 28')" -gt 100 -a "$(gold_pixels '16 216 260 33')" -gt 100
+# Its last line ("software." with the fonts here) drawn in gold, over the
+# logo, which reaches below the statement.
+check "the statement's last line is painted in gold over the logo" \
+    test "$(gold_pixels "16 $((sy + sh - 12)) 100 12")" -gt 30 -a "$(client_pixel 100 $((sy + sh + 2)))" != "$(client_pixel 4 4)"
 face=$(client_pixel 4 4)
 check "the logo is drawn from its corner to its right edge" \
     test "$(client_pixel 9 9)" != "$face" -a "$(client_pixel 557 100)" == "$face"
@@ -112,6 +141,11 @@ highlight=$(client_pixel 100 176)
 check "the separator is a shadow row over a highlight row from 16 to 367" test "$shadow" != "$highlight" -a \
     "$(client_pixel 100 151) $(client_pixel 100 152) $(client_pixel 16 152) $(client_pixel 367 152) $(client_pixel 368 152)" \
     == "$shadow $highlight $highlight $highlight $(client_pixel 368 151)"
+
+check_eq "each label's and button's font is replaced while the old one still exists" \
+    "fonts set 7, replaced while still held 0" "$(probe dpi-change - "$BOX" 144)"
+check_fits "every text of the box reads in full after a change to 144 DPI" - "$BOX"
+probe dpi-change - "$BOX" 96 >/dev/null
 
 dialog_click "$BOX" Ok
 check "Ok closes the box" box_gone
@@ -143,5 +177,17 @@ probe close - "$BOX"
 check "a second About... opened no second box" box_gone
 check "Orvanel is still running" e2e_orvanel_running
 check_eq "four explorers started, each from the Windows folder" 4 "$(explorer_starts | wc -l)"
+
+echo "== at 150% (144 DPI)"
+exit_orvanel
+e2e_use_dpi 144
+e2e_start_orvanel
+check "the box opens at 144 DPI" open_box_by_keys
+read -r cw ch < <(probe window-rect - "$BOX" | awk '{print $9, $10}')
+check_at_least "client area at least 845 by 444 pixels" "845 444" "$cw $ch"
+check_readable 144
+e2e_shot desktop-144 >/dev/null
+probe key escape
+check "Escape closes the box at 144 DPI" box_gone
 
 e2e_finish

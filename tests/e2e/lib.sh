@@ -78,6 +78,21 @@ last_tray_call() {
     grep -ao 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_PROCESS_LOG" | tail -n 1 | awk '{print $NF}'
 }
 
+# Wine learns its drives and the display's DPI when its session starts:
+# runs the command, then starts the session (and the desktop) again.
+e2e_restart_session() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    "$@" >/dev/null 2>&1
+    e2e_start_desktop
+}
+
+# The display's DPI from the next session on, as Windows' display settings
+# store it: 144 is a scale of 150%. Orvanel must not be running.
+e2e_use_dpi() {
+    e2e_restart_session wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+}
+
 # Chooses Exit and waits for the program to end.
 exit_orvanel() {
     tray_menu_choose Exit
@@ -195,6 +210,67 @@ dialog_control_rect() {
     echo "$rect"
 }
 
+
+# Saves the window titled $1 (of the class $3, if given), with a margin of
+# 10 pixels, as the file $2.
+save_window_shot() {
+    screen_crop "$(probe window-rect "${3:--}" "$1" |
+        awk '{print $4 + 20 "x" $5 + 20 "+" ($2 > 10 ? $2 - 10 : 0) "+" ($3 > 10 ? $3 - 10 : 0)}')" "$2"
+}
+
+# --- texts against their controls --------------------------------------------
+
+# Every text of the window (class $2 or -, title $3) reads in full: its
+# caption and each control's text measured, inside the program, with the
+# font it is drawn in against the room its control gives it (orvmeasure.cpp).
+check_fits() {
+    local out
+    out=$(probe fits "$2" "$3")
+    if [ -n "$out" ] && ! grep -q $'\tCUT\t' <<<"$out"; then
+        check "$1" true
+    else
+        check "$1" false
+        printf '%s\n' "${out:-(no answer from the probe)}" | grep -v $'\tfits\t' | sed 's/^/      /'
+    fi
+}
+
+# No two controls of the window titled $2 (or only those with the ids given
+# after it) overlap by more than an edge they share by design: a design pixel,
+# two pixels at 150%.
+check_apart() {
+    local name=$1 title=$2 overlaps
+    shift 2
+    overlaps=$(probe children - "$title" | awk -F'\t' -v ids=" $* " '
+        function lo(a, b) { return a < b ? a : b }
+        function hi(a, b) { return a > b ? a : b }
+        NR > 1 && (ids == "  " || index(ids, " " $1 " ")) {
+            split($3, r, " "); n++; id[n] = $1; x[n] = r[1]; y[n] = r[2]; w[n] = r[3]; h[n] = r[4]
+        }
+        END {
+            for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) {
+                across = lo(x[i] + w[i], x[j] + w[j]) - hi(x[i], x[j])
+                down = lo(y[i] + h[i], y[j] + h[j]) - hi(y[i], y[j])
+                if (across > 2 && down > 2) printf "%s and %s; ", id[i], id[j]
+            }
+        }')
+    check_eq "$name" "" "$overlaps"
+}
+
+# Each number of $3 (e.g. "x y w h") at least the expected one of $2, less
+# one pixel: the design is the least each control gets.
+check_at_least() {
+    if at_least "$2" "$3"; then check "$1" true; else check "$1" false; printf '      actual: %s\n' "$3"; fi
+}
+at_least() {
+    local -a want got
+    read -r -a want <<<"$1"
+    read -r -a got <<<"$2"
+    [ "${#got[@]}" -eq "${#want[@]}" ] || return 1
+    local i
+    for i in "${!want[@]}"; do
+        [ "${got[i]}" -ge $((want[i] - 1)) ] || return 1
+    done
+}
 
 # Each number of $3 (e.g. "x y w h") within one pixel of the expected ($2).
 check_near() {

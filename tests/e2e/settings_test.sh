@@ -6,8 +6,6 @@ source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
 T='Select Path to Make As drive'
-SCREENSHOTS=$(cd "$(dirname "$0")/../.." && pwd)/build/screenshots
-mkdir -p "$SCREENSHOTS"
 
 # --- the machine: drive D: with folders, a CD drive E:, a folder whose name
 # no ANSI code page holds, and one nested deeper than subst.exe can map -----
@@ -21,15 +19,7 @@ mkdir -p "$D_ROOT/Data/Work/src" "$D_ROOT/Data/Work/docs" "$D_ROOT/Other" "$D_RO
 ln -sfn "$D_ROOT" "$WINEPREFIX/dosdevices/d:"
 ln -sfn "$E_ROOT" "$WINEPREFIX/dosdevices/e:"
 
-# Wine learns its drives and the display's DPI when its session starts:
-# runs the command, then starts the session again.
-restart_wine_session() {
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-    "$@" >/dev/null 2>&1
-    e2e_start_desktop
-}
-restart_wine_session wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f
+e2e_restart_session wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f
 
 # --- helpers ---------------------------------------------------------------
 
@@ -80,21 +70,35 @@ refused() {
     check_eq "the focus goes to control $3" "$3" "$(focus_id)"
 }
 
-# The client area, then each ID=RECT of the dialog as the probe reads it.
+# The designed client area, then each ID=RECT of the dialog as designed:
+# the least the probe may find, since the dialog grows where its texts need
+# more room with the fonts at hand.
 check_layout() {
     local dpi=$1 entry
-    check_eq "client area at $dpi DPI" "$2" "$(probe window-rect - "$T" | awk '{print $9, $10}')"
+    check_at_least "client area at least $2 at $dpi DPI" "$2" "$(probe window-rect - "$T" | awk '{print $9, $10}')"
     shift 2
     for entry in "$@"; do
-        check_near "control ${entry%%=*} at ${entry#*=} ($dpi DPI)" "${entry#*=}" \
-            "$(dialog_control_rect "$T" "${entry%%=*}")"
+        check_at_least "control ${entry%%=*} at ${entry#*=} or right of and below it, as large or larger ($dpi DPI)" \
+            "${entry#*=}" "$(dialog_control_rect "$T" "${entry%%=*}")"
     done
 }
 
-# Saves the dialog, with a margin, as the named screenshot.
-save_dialog_shot() {
-    screen_crop "$(probe window-rect - "$T" |
-        awk '{print $4 + 20 "x" $5 + 20 "+" ($2 > 10 ? $2 - 10 : 0) "+" ($3 > 10 ? $3 - 10 : 0)}')" "$1"
+# Every text of the dialog in full, no two controls overlapping, and the
+# dialog kept as the named screenshot in the artifacts.
+check_readable() {
+    check_fits "every text of the dialog reads in full at $1 DPI" - "$T"
+    check_apart "no two controls overlap at $1 DPI" "$T"
+    save_window_shot "$T" "$E2E_ARTIFACTS/settings-$1.png"
+}
+
+# Refuses the letter $2 to bring a message box, which must read in full.
+check_message_readable() {
+    type_letter "$2"
+    dialog_click "$T" OK
+    probe wait-window '#32770' Orvanel 3000
+    check_fits "the message box's text and button read in full at $1 DPI" '#32770' Orvanel
+    save_window_shot Orvanel "$E2E_ARTIFACTS/message-$1.png" '#32770'
+    message_answer >/dev/null
 }
 
 taskbar_strip() { screen_crop "840x16+60+$((E2E_DESKTOP_H - 18))" "$1"; }
@@ -166,10 +170,12 @@ store_setting Path 'D:\Data\Work'
 store_setting Drive X
 settings_open
 check_eq "Drive1 on D, the letter X, Dir1 open at \\Data\\Work" "D: X D:\\|Data|[Work]|docs|src" "$(shown)"
-check_layout 96 "202 243" \
-    "301=8 8 57 21" "302=72 10 89 17" "303=160 8 33 19" "304=8 40 185 156" "1=8 200 97 33" "2=104 200 89 33"
+# The layout at 96 DPI: at least as designed, and each frame drawn on the
+# screen where the probe finds its control.
+check_layout 96 "202 243" "301=8 8 57 21" "302=72 10 89 17" "303=160 8 33 19" "304=8 40 185 156" \
+    "1=8 200 97 33" "2=104 200 89 33"
+check_readable 96
 e2e_shot dialog-96 >/dev/null
-save_dialog_shot "$SCREENSHOTS/settings-100.png"
 tray_menu_open
 check "no menu opens while the dialog is open" not menu_open
 check_eq "the icon brings the one dialog forward" 1 "$(probe count "$T")"
@@ -194,7 +200,8 @@ dialog_escape
 echo "== refused letters and folders"
 before="$(stored Drive) $(stored Path)"
 settings_open
-for bad in '' 'X:'; do refused "$bad" 'A to Z' 303; done
+for bad in '' xy 1 'X:'; do refused "$bad" 'A to Z' 303; done
+check_message_readable 96 xy
 probe keys w  # the refused text was selected: typing replaces it
 check_eq "the refused text was selected" "w" "$(letter_shown)"
 refused c 'Drive C: is already in use' 303 enter
@@ -252,16 +259,40 @@ menu_dismiss
 echo "== at 150% (144 DPI)"
 exit_orvanel
 probe reg-delete-tree HKCU 'SOFTWARE\Kestrane'
-restart_wine_session wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f
+e2e_use_dpi 144
 store_setting Path 'D:\Data\Work'
 store_setting Drive X
 e2e_start_orvanel
 check "the dialog opens at 144 DPI" settings_open
 check_layout 144 "303 365" \
     "301=12 12 86 32" "302=108 15 134 26" "303=240 12 50 29" "304=12 60 278 234" "1=12 300 146 50" "2=156 300 134 50"
+check_readable 144
 check_eq "the lists are filled as at 96 DPI" "D: X D:\\|Data|[Work]|docs|src" "$(shown)"
 e2e_shot dialog-144 >/dev/null
-save_dialog_shot "$SCREENSHOTS/settings-150.png"
+check_message_readable 144 xy
+probe key escape
+
+echo "== a drive with a long volume name, and a new DPI while open"
+# Wine reads a volume's name from this file in the drive's root when its
+# session starts (whose end ends Orvanel too).
+mkdir -p "$E_ROOT"
+printf 'Backup Disc 2026' >"$E_ROOT/.windows-label"
+e2e_use_dpi 96
+store_setting Path 'D:\Data\Work'
+store_setting Drive X
+e2e_start_orvanel
+settings_open
+check "drive E is listed with its volume name" grep -q $'\tE: \\[Backup Disc 2026\\]$' <<<"$(probe combo "$T" 301)"
+check_fits "the drive list shows the longest drive in full, closed and open" - "$T"
+check_apart "no two controls overlap beside the wider drive list" "$T"
+save_window_shot "$T" "$E2E_ARTIFACTS/settings-96-long-volume-name.png"
+# Windows sends WM_DPICHANGED when the dialog moves to a screen of another
+# scale; the probe sends it from inside the program, as Wine has one scale.
+check_eq "each control's font is replaced while the old one still exists" \
+    "fonts set 6, replaced while still held 0" "$(probe dpi-change - "$T" 144)"
+check_fits "every text, and each drive in the open list, reads in full at the new DPI" - "$T"
+check_apart "no two controls overlap at the new DPI" "$T"
+save_window_shot "$T" "$E2E_ARTIFACTS/settings-96-to-144.png"
 probe key escape
 
 e2e_finish

@@ -621,6 +621,65 @@ int Menu(const Args&) {
     return g_menu_lines.empty() ? 1 : 0;
 }
 
+}
+
+// Asks orvmeasure.dll, loaded into the window's own process by a message
+// hook on its thread, to run COMMAND there; prints its answer. Fonts and
+// other GDI objects can only be read in the process that made them.
+std::string in_process_answer;
+
+LRESULT CALLBACK ReplyProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+        in_process_answer.assign(static_cast<const char*>(data->lpData), data->cbData);
+        if (!in_process_answer.empty() && in_process_answer.back() == '\0') in_process_answer.pop_back();
+        return TRUE;
+    }
+    return DefWindowProcW(w, msg, wparam, lparam);
+}
+
+int InProcess(HWND target, WORD command, WORD argument) {
+    if (!target) return 1;
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dll(path);
+    dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"orvmeasure.dll";
+    HMODULE module = LoadLibraryW(dll.c_str());
+    const auto hook_proc = module ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                                        GetProcAddress(module, "ProbeGetMessage")))
+                                  : nullptr;
+    if (!hook_proc) return 1;
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = ReplyProc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"OrvProbeReply";
+    RegisterClassW(&cls);
+    HWND reply = CreateWindowW(L"OrvProbeReply", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hook_proc, module, GetWindowThreadProcessId(target, nullptr));
+    if (!hook) return 1;
+    PostMessageW(target, RegisterWindowMessageW(L"OrvanelProbeRequest"), reinterpret_cast<WPARAM>(reply),
+                 MAKELPARAM(command, argument));
+    const DWORD deadline = GetTickCount() + 10000;
+    MSG msg;
+    while (in_process_answer.empty() && GetTickCount() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(reply);
+    printf("%s", in_process_answer.c_str());
+    return in_process_answer.empty() ? 1 : 0;
+}
+
+// For the window's caption and each of its controls' texts: "ID CLASS
+// fits|CUT need WxH room WxH TEXT", measured in the font the text is drawn
+// in; owner-drawn combo boxes by drawing their rows.
+int Fits(const Args& a) { return InProcess(Find(a[0], a[1]), 1, 0); }
+
+// Sends the window WM_DPICHANGED for DPI; prints how many fonts its
+// controls were given and how many of them replaced a font already deleted.
+int DpiChange(const Args& a) { return InProcess(Find(a[0], a[1]), 2, static_cast<WORD>(_wtoi(a[2].c_str()))); }
+
 // Keeps the virtual desktop alive: Wine closes it with its last program.
 int Idle(const Args&) {
     Sleep(INFINITE);
@@ -676,6 +735,8 @@ const Command kCommands[] = {
     {L"toggle-cycles", 6, ToggleCycles, "WINDOW_CLASS X: FOLDER FIRST LAST TIMEOUT_MS"},
     {L"resources", 1, Resources, "WINDOW_CLASS"},
     {L"drives", 0, Drives, ""},
+    {L"fits", 2, Fits, "CLASS|- TITLE|-"},
+    {L"dpi-change", 3, DpiChange, "CLASS|- TITLE|- DPI"},
 };
 
 }  // namespace

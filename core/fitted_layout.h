@@ -1,0 +1,46 @@
+// A designed layout grown so that every control gets the room its content
+// needs with the fonts at hand: the design is the least each box gets, a
+// box that grows pushes the boxes after it right or down, a box that holds
+// others grows around them, and the window grows with its contents.
+#pragma once
+
+#include <vector>
+
+#include "twips.h"
+
+namespace orvanel {
+
+struct PixelSize {
+    int width = 0, height = 0;
+};
+
+// What a box does when its parent grows wider than its contents push it.
+enum class RightEdge {
+    Stays,    // where the design and its neighbours put it
+    Follows,  // stretches to keep its designed distance from the parent's right edge
+    Moves,    // moves along, keeping its width and that distance
+};
+
+struct LayoutBox {
+    PixelRect designed;      // at the window's DPI
+    PixelSize need;          // the content's measured size; 0 where the design suffices
+    int parent = -1;         // the index of the box it lies within, or -1 for the client area
+    RightEdge right = RightEdge::Stays;
+};
+
+struct FittedLayout {
+    std::vector<PixelRect> boxes;  // in the order given
+    PixelSize client;
+};
+
+// Two boxes of one parent are neighbours when they share rows (columns) and
+// the first one's centre lies left of (above) the other's left (top) edge;
+// a box moves right (down) by as much as its neighbours' far edges moved.
+// Boxes that overlap by design keep that overlap; a parent keeps the designed
+// margin between its furthest contents and its own right and bottom edges.
+// `client_need` is the least client area wanted besides (a window caption's
+// text, say). A parent must come before its contents.
+FittedLayout FitLayout(const std::vector<LayoutBox>& boxes, PixelSize designed_client,
+                       PixelSize client_need = {});
+
+}  // namespace orvanel
