@@ -115,7 +115,7 @@ check_at_least "the buttons at least as large as designed" "193 25 185 25 169 25
     "$(for id in 401 402 403; do dialog_control_rect "$BOX" $id | awk '{printf "%s %s ", $3, $4}'; done)"
 check_eq "the labels are controls holding the painted texts" \
     "Orvanel|Version 1.0|Kestrane is the name under which the Orvanel developers publish their software." \
-    "$(control_text 404)|$(control_text 405)|$(control_text 407)"
+    "$(control_text "$BOX" 404)|$(control_text "$BOX" 405)|$(control_text "$BOX" 407)"
 check_readable 96
 check_eq "button captions" "&Send Email|&Get Latest Version|&Ok" \
     "$(control_text "$BOX" 401)|$(control_text "$BOX" 402)|$(control_text "$BOX" 403)"

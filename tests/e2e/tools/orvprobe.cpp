@@ -621,8 +621,6 @@ int Menu(const Args&) {
     return g_menu_lines.empty() ? 1 : 0;
 }
 
-}
-
 // Asks orvmeasure.dll, loaded into the window's own process by a message
 // hook on its thread, to run COMMAND there; prints its answer. Fonts and
 // other GDI objects can only be read in the process that made them.
