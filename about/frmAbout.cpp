@@ -12,6 +12,7 @@
 #include "about_painting.h"
 #include "app_info.h"
 #include "dialog_dpi.h"
+#include "dialog_proc.h"
 #include "handles.h"
 #include "links.h"
 #include "logo_picture.h"
@@ -82,7 +83,8 @@ HWND open_box = nullptr;
 
 class FrmAbout {
 public:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    template <typename Dialog>
+    friend INT_PTR CALLBACK orvanel::DialogProcFor(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 private:
     INT_PTR Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
@@ -118,20 +120,6 @@ private:
     AboutPainting painting_{};
     std::vector<LabelShadowText> shadows_;
 };
-
-INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (msg == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lparam);
-        reinterpret_cast<FrmAbout*>(lparam)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<FrmAbout*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (self == nullptr) return FALSE;
-    try {
-        return self->Dispatch(msg, wparam, lparam);
-    } catch (...) {
-        return FALSE;  // nothing may unwind into the dialog manager
-    }
-}
 
 INT_PTR FrmAbout::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
@@ -338,7 +326,7 @@ void ShowAboutBox() {
     }
     FrmAbout box;
     // No owner: the tray window is never shown, so there is nothing to disable.
-    ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, FrmAbout::DialogProc,
+    ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, DialogProcFor<FrmAbout>,
                       reinterpret_cast<LPARAM>(&box));
     open_box = nullptr;
 }

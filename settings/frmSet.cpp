@@ -9,6 +9,7 @@
 
 #include "com_apartment.h"
 #include "dialog_dpi.h"
+#include "dialog_proc.h"
 #include "drive_list.h"
 #include "drives.h"
 #include "folder_list_control.h"
@@ -47,7 +48,8 @@ public:
     bool Show(HWND owner);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+    template <typename Dialog>
+    friend INT_PTR CALLBACK orvanel::DialogProcFor(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
     INT_PTR Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
 
     BOOL OnInitDialog();
@@ -90,25 +92,9 @@ private:
 
 bool FrmSet::Show(HWND owner) {
     const ComApartment com;  // the shell's icon functions want it
-    ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProc,
+    ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProcFor<FrmSet>,
                       reinterpret_cast<LPARAM>(this));
     return saved_;
-}
-
-INT_PTR CALLBACK FrmSet::DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (msg == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lparam);
-        reinterpret_cast<FrmSet*>(lparam)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<FrmSet*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (self == nullptr) return FALSE;  // owner-drawn controls measure before WM_INITDIALOG
-    try {
-        return self->Dispatch(msg, wparam, lparam);
-    } catch (...) {
-        // Out of memory: close without saving rather than let it through.
-        ::EndDialog(hwnd, IDCANCEL);
-        return TRUE;
-    }
 }
 
 INT_PTR FrmSet::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
