@@ -277,20 +277,20 @@ void FrmAbout::PlaceParts() {
     }
     placement_ = FitAboutLayout(dpi_, needs, {CaptionClientWidth(hwnd_, dpi_), 0});
     const auto place = [this](int id, AboutPart part) {
-        const PixelRect& r = placement_.parts[AboutIndex(part)];
+        const PixelRect& r = placement_.boxes[AboutIndex(part)];
         ::MoveWindow(::GetDlgItem(hwnd_, id), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     };
     for (const Button& button : kButtons) place(button.id, button.part);
     for (const Label& label : kLabels) place(label.id, label.part);
-    painting_ = {ToRect(placement_.parts[AboutIndex(AboutPart::Image1)]),
-                 ToRect(placement_.parts[AboutIndex(AboutPart::Label1)]),
-                 ToRect(placement_.parts[AboutIndex(AboutPart::Separator)])};
+    painting_ = {ToRect(placement_.boxes[AboutIndex(AboutPart::Image1)]),
+                 ToRect(placement_.boxes[AboutIndex(AboutPart::Label1)]),
+                 ToRect(placement_.boxes[AboutIndex(AboutPart::Separator)])};
     shadows_.clear();
     for (const LabelShadow& shadow : kAboutShadows) {
         const Label* label = LabelOf(shadow.label);
         if (label == nullptr) continue;
         shadows_.push_back({texts_.*label->text, (fonts_.*label->font).get(),
-                            ToRect(ShadowRect(shadow, placement_.parts[AboutIndex(shadow.label)], dpi_)),
+                            ToRect(ShadowRect(shadow, placement_.boxes[AboutIndex(shadow.label)], dpi_)),
                             label->wraps});
     }
 }

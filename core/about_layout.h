@@ -23,17 +23,10 @@ enum class AboutPart {
     CmdOK,
 };
 
-struct AboutPlacedPart {
-    AboutPart part;
-    TwipsRect twips;
-    int parent;  // the index of the part it lies within, or -1 for the client area
-    RightEdge right;
-};
-
 constexpr TwipsRect kAboutClient{0, 0, 8445, 4440};
 // The logo and the button row stretch with a wider box, and the separator
 // with its frame.
-constexpr std::array<AboutPlacedPart, 10> kAboutLayout{{
+constexpr std::array<DesignedBox<AboutPart>, 10> kAboutLayout{{
     {AboutPart::Image1, {120, 120, 8220, 3750}, -1, RightEdge::Follows},
     {AboutPart::Label1, {120, 120, 5535, 2535}, 0, RightEdge::Stays},
     {AboutPart::LblTitle, {225, 1200, 2415, 420}, 1, RightEdge::Stays},
@@ -60,17 +53,12 @@ constexpr std::array<LabelShadow, 4> kAboutShadows{{
 }};
 
 using AboutNeeds = std::array<PixelSize, kAboutLayout.size()>;
+using AboutPlacement = Placement<kAboutLayout.size()>;
 
-struct AboutPlacement {
-    std::array<PixelRect, kAboutLayout.size()> parts;  // in the order of kAboutLayout
-    PixelSize client;
-};
-
-// The design at `dpi`, grown to the needs (in the order of kAboutLayout; 0
-// where the design suffices); `client_need` is the least client area besides.
-AboutPlacement FitAboutLayout(unsigned dpi, const AboutNeeds& needs, PixelSize client_need = {});
-
-std::size_t AboutIndex(AboutPart part);
+inline AboutPlacement FitAboutLayout(unsigned dpi, const AboutNeeds& needs, PixelSize client_need = {}) {
+    return FitDesign(kAboutLayout, kAboutClient, dpi, needs, client_need);
+}
+inline std::size_t AboutIndex(AboutPart part) { return IndexOf(kAboutLayout, part); }
 
 // Where the shadow of a label placed at `placed` goes: offset from it as the
 // design offsets the two, at `dpi`.

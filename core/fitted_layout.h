@@ -4,6 +4,8 @@
 // others grows around them, and the window grows with its contents.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <vector>
 
 #include "twips.h"
@@ -42,5 +44,47 @@ struct FittedLayout {
 // text, say). A parent must come before its contents.
 FittedLayout FitLayout(const std::vector<LayoutBox>& boxes, PixelSize designed_client,
                        PixelSize client_need = {});
+
+// One box of a window's design, in twips.
+template <typename Part>
+struct DesignedBox {
+    Part part;
+    TwipsRect twips;
+    int parent;  // the index of the box it lies within, or -1 for the client area
+    RightEdge right;
+};
+
+template <std::size_t N>
+struct Placement {
+    std::array<PixelRect, N> boxes;  // in the order of the design
+    PixelSize client;
+};
+
+// The design at `dpi`, grown to `needs` (in the design's order; 0 where the
+// design suffices); `client_need` is the least client area besides.
+template <typename Part, std::size_t N>
+Placement<N> FitDesign(const std::array<DesignedBox<Part>, N>& design, const TwipsRect& client,
+                       unsigned dpi, const std::array<PixelSize, N>& needs, PixelSize client_need = {}) {
+    std::vector<LayoutBox> boxes;
+    for (std::size_t i = 0; i < N; ++i) {
+        boxes.push_back({ToPixels(design[i].twips, dpi), needs[i], design[i].parent, design[i].right});
+    }
+    const PixelRect designed_client = ToPixels(client, dpi);
+    const FittedLayout fitted =
+        FitLayout(boxes, {designed_client.right, designed_client.bottom}, client_need);
+    Placement<N> placement{};
+    for (std::size_t i = 0; i < N; ++i) placement.boxes[i] = fitted.boxes[i];
+    placement.client = fitted.client;
+    return placement;
+}
+
+// The index of `part` in the design.
+template <typename Part, std::size_t N>
+std::size_t IndexOf(const std::array<DesignedBox<Part>, N>& design, Part part) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (design[i].part == part) return i;
+    }
+    return 0;
+}
 
 }  // namespace orvanel

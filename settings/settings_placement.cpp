@@ -63,9 +63,9 @@ PixelSize DriveListNeed(HWND combo, int row_height, int drive_row) {
 SettingsNeeds MeasureNeeds(HWND dialog, UINT dpi, int row_height, int drive_row) {
     SettingsNeeds needs{};
     for (std::size_t i = 0; i < kSettingsLayout.size(); ++i) {
-        const HWND control = ::GetDlgItem(dialog, ControlId(kSettingsLayout[i].control));
+        const HWND control = ::GetDlgItem(dialog, ControlId(kSettingsLayout[i].part));
         const PixelRect designed = ToPixels(kSettingsLayout[i].twips, dpi);
-        switch (kSettingsLayout[i].control) {
+        switch (kSettingsLayout[i].part) {
             case SettingsControl::Drive1: needs[i] = DriveListNeed(control, row_height, drive_row); break;
             case SettingsControl::Label1:
                 needs[i] = LabelNeed(control, designed.right - designed.left);
@@ -103,10 +103,10 @@ PixelSize PlaceControls(HWND dialog, UINT dpi, int row_height, int drive_row) {
     const SettingsNeeds needs = MeasureNeeds(dialog, dpi, row_height, drive_row);
     const SettingsPlacement placement = FitSettingsLayout(dpi, needs, {CaptionClientWidth(dialog, dpi), 0});
     for (std::size_t i = 0; i < kSettingsLayout.size(); ++i) {
-        const PixelRect& r = placement.controls[i];
-        const HWND control = ::GetDlgItem(dialog, ControlId(kSettingsLayout[i].control));
+        const PixelRect& r = placement.boxes[i];
+        const HWND control = ::GetDlgItem(dialog, ControlId(kSettingsLayout[i].part));
         int height = r.bottom - r.top;
-        if (kSettingsLayout[i].control == SettingsControl::Drive1) {
+        if (kSettingsLayout[i].part == SettingsControl::Drive1) {
             // The field's height that gives the closed list the placed height.
             const int field = std::max(1, height - ClosedFrame(control, row_height));
             ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);

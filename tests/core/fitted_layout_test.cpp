@@ -33,7 +33,7 @@ TEST(FitLayout, KeepsTheDesignWhereTheTextsFitInIt) {
         needs[At(SettingsControl::Label1)] = {40, 10};  // less than designed
         const SettingsPlacement placed = FitSettingsLayout(dpi, needs);
         for (std::size_t i = 0; i < kSettingsLayout.size(); ++i) {
-            ExpectRect(placed.controls[i], ToPixels(kSettingsLayout[i].twips, dpi), "settings control");
+            ExpectRect(placed.boxes[i], ToPixels(kSettingsLayout[i].twips, dpi), "settings control");
         }
         const PixelRect client = ToPixels(kSettingsClient, dpi);
         EXPECT_EQ(placed.client.width, client.right);
@@ -47,18 +47,18 @@ TEST(FitLayout, AWiderLabelPushesItsRowRightAndTheDialogGrowsWithIt) {
     needs[At(SettingsControl::Label1)] = {label.right - label.left + 20, label.bottom - label.top};
     const SettingsPlacement placed = FitSettingsLayout(96, needs);
 
-    ExpectRect(placed.controls[At(SettingsControl::Label1)], {label.left, label.top, label.right + 20, label.bottom},
+    ExpectRect(placed.boxes[At(SettingsControl::Label1)], {label.left, label.top, label.right + 20, label.bottom},
                "the label grows to the right");
-    ExpectRect(placed.controls[At(SettingsControl::TxtDriveLetter)],
+    ExpectRect(placed.boxes[At(SettingsControl::TxtDriveLetter)],
                Moved(Designed(SettingsControl::TxtDriveLetter, 96), 20, 0), "the letter box moves along");
-    ExpectRect(placed.controls[At(SettingsControl::Drive1)], Designed(SettingsControl::Drive1, 96),
+    ExpectRect(placed.boxes[At(SettingsControl::Drive1)], Designed(SettingsControl::Drive1, 96),
                "the drive list before it stays");
-    ExpectRect(placed.controls[At(SettingsControl::CmdOK)], Designed(SettingsControl::CmdOK, 96), "OK stays");
+    ExpectRect(placed.boxes[At(SettingsControl::CmdOK)], Designed(SettingsControl::CmdOK, 96), "OK stays");
     // The list and Cancel still end where the letter box ends.
-    const int right = placed.controls[At(SettingsControl::TxtDriveLetter)].right;
-    EXPECT_EQ(placed.controls[At(SettingsControl::Dir1)].right, right);
-    EXPECT_EQ(placed.controls[At(SettingsControl::CmdCancel)].right, right);
-    EXPECT_EQ(placed.controls[At(SettingsControl::CmdCancel)].left, Designed(SettingsControl::CmdCancel, 96).left);
+    const int right = placed.boxes[At(SettingsControl::TxtDriveLetter)].right;
+    EXPECT_EQ(placed.boxes[At(SettingsControl::Dir1)].right, right);
+    EXPECT_EQ(placed.boxes[At(SettingsControl::CmdCancel)].right, right);
+    EXPECT_EQ(placed.boxes[At(SettingsControl::CmdCancel)].left, Designed(SettingsControl::CmdCancel, 96).left);
     EXPECT_EQ(placed.client.width, 202 + 20);
     EXPECT_EQ(placed.client.height, 243);
 }
@@ -69,18 +69,18 @@ TEST(FitLayout, ATallerTextPushesWhatLiesBelowAndItsParentsGrowAroundIt) {
     needs[At(AboutPart::LblDeclration)] = {statement.right - statement.left, statement.bottom - statement.top + 13};
     const AboutPlacement placed = FitAboutLayout(96, needs);
 
-    ExpectRect(placed.parts[At(AboutPart::LblDeclration)],
+    ExpectRect(placed.boxes[At(AboutPart::LblDeclration)],
                {statement.left, statement.top, statement.right, statement.bottom + 13}, "the statement grows down");
     // The logo behind it keeps its margin of 9 pixels below the statement.
     const PixelRect image = Designed(AboutPart::Image1, 96);
     EXPECT_EQ(image.bottom - statement.bottom, 9);
-    ExpectRect(placed.parts[At(AboutPart::Image1)], {image.left, image.top, image.right, image.bottom + 13},
+    ExpectRect(placed.boxes[At(AboutPart::Image1)], {image.left, image.top, image.right, image.bottom + 13},
                "the logo grows around it");
     for (const AboutPart button : {AboutPart::CmdEmail, AboutPart::CmdHomePage, AboutPart::CmdOK}) {
-        ExpectRect(placed.parts[At(button)], Moved(Designed(button, 96), 0, 13), "the buttons move down");
+        ExpectRect(placed.boxes[At(button)], Moved(Designed(button, 96), 0, 13), "the buttons move down");
     }
     for (const AboutPart part : {AboutPart::Label1, AboutPart::LblTitle, AboutPart::Separator}) {
-        ExpectRect(placed.parts[At(part)], Designed(part, 96), "what lies above stays");
+        ExpectRect(placed.boxes[At(part)], Designed(part, 96), "what lies above stays");
     }
     EXPECT_EQ(placed.client.height, 296 + 13);
     EXPECT_EQ(placed.client.width, 563);
@@ -93,11 +93,11 @@ TEST(FitLayout, ATallerTextPushesWhatLiesBelowAndItsParentsGrowAroundIt) {
     needs = {};
     needs[At(AboutPart::LblCopyright)] = {frame.right - copyright.left, copyright.bottom - copyright.top};
     const AboutPlacement wide = FitAboutLayout(96, needs);
-    const int widened = wide.parts[At(AboutPart::Label1)].right - frame.right;
+    const int widened = wide.boxes[At(AboutPart::Label1)].right - frame.right;
     EXPECT_EQ(widened, frame.right - Designed(AboutPart::Separator, 96).right);
-    EXPECT_EQ(wide.parts[At(AboutPart::Separator)].right, Designed(AboutPart::Separator, 96).right + widened);
-    EXPECT_EQ(wide.parts[At(AboutPart::Image1)].right, Designed(AboutPart::Image1, 96).right + widened);
-    EXPECT_EQ(wide.parts[At(AboutPart::CmdOK)].right, Designed(AboutPart::CmdOK, 96).right + widened);
+    EXPECT_EQ(wide.boxes[At(AboutPart::Separator)].right, Designed(AboutPart::Separator, 96).right + widened);
+    EXPECT_EQ(wide.boxes[At(AboutPart::Image1)].right, Designed(AboutPart::Image1, 96).right + widened);
+    EXPECT_EQ(wide.boxes[At(AboutPart::CmdOK)].right, Designed(AboutPart::CmdOK, 96).right + widened);
     EXPECT_EQ(wide.client.width, 563 + widened);
 }
 
@@ -105,10 +105,10 @@ TEST(FitLayout, ACaptionWiderThanTheDesignWidensTheDialog) {
     const SettingsPlacement placed = FitSettingsLayout(144, SettingsNeeds{}, {400, 0});
     EXPECT_EQ(placed.client.width, 400);
     const int grown = 400 - ToPixels(kSettingsClient, 144).right;
-    ExpectRect(placed.controls[At(SettingsControl::TxtDriveLetter)],
+    ExpectRect(placed.boxes[At(SettingsControl::TxtDriveLetter)],
                Moved(Designed(SettingsControl::TxtDriveLetter, 144), grown, 0), "the letter box keeps to the edge");
-    EXPECT_EQ(placed.controls[At(SettingsControl::Dir1)].right, Designed(SettingsControl::Dir1, 144).right + grown);
-    ExpectRect(placed.controls[At(SettingsControl::Label1)], Designed(SettingsControl::Label1, 144), "the label stays");
+    EXPECT_EQ(placed.boxes[At(SettingsControl::Dir1)].right, Designed(SettingsControl::Dir1, 144).right + grown);
+    ExpectRect(placed.boxes[At(SettingsControl::Label1)], Designed(SettingsControl::Label1, 144), "the label stays");
 }
 
 // Deterministic pseudo-random numbers, so that a failure repeats.
@@ -157,7 +157,7 @@ TEST(FitLayout, WhateverTheTextsNeedNothingShrinksLeavesItsParentOrRunsIntoAnoth
     for (const unsigned dpi : {96u, 120u, 144u, 192u}) {
         for (int round = 0; round < 200; ++round) {
             std::vector<LayoutBox> boxes;
-            for (const AboutPlacedPart& part : kAboutLayout) {
+            for (const auto& part : kAboutLayout) {
                 const PixelRect r = ToPixels(part.twips, dpi);
                 const bool measured = numbers.Below(3) != 0;
                 const PixelSize need = measured ? PixelSize{numbers.Below(3 * (r.right - r.left)),
@@ -170,7 +170,7 @@ TEST(FitLayout, WhateverTheTextsNeedNothingShrinksLeavesItsParentOrRunsIntoAnoth
             CheckFitted(boxes, FitLayout(boxes, {client.right, client.bottom}, caption), {client.right, client.bottom});
 
             boxes.clear();
-            for (const PlacedControl& control : kSettingsLayout) {
+            for (const auto& control : kSettingsLayout) {
                 const PixelRect r = ToPixels(control.twips, dpi);
                 boxes.push_back({r, {numbers.Below(3 * (r.right - r.left)), numbers.Below(3 * (r.bottom - r.top))},
                                  -1, control.right});

@@ -8,8 +8,8 @@ namespace {
 // Where each control stands in pixels is read from the screen end to end,
 // at 96 and 144 DPI; here the edges the design shares, at every scale.
 int RightEdge(SettingsControl control, unsigned dpi) {
-    for (const PlacedControl& placed : kSettingsLayout) {
-        if (placed.control == control) return ToPixels(placed.twips, dpi).right;
+    for (const auto& placed : kSettingsLayout) {
+        if (placed.part == control) return ToPixels(placed.twips, dpi).right;
     }
     ADD_FAILURE() << "control missing from the layout";
     return 0;
