@@ -9,15 +9,19 @@ namespace {
 
 using Arguments = std::vector<std::wstring>;
 
-TEST(CommandLines, OrdinaryFoldersKeepTheirPlainQuotedLine) {
-    EXPECT_EQ(MountCommandLine(L"X:", L"D:\\Data\\Work"), L"subst.exe X: \"D:\\Data\\Work\"");
+TEST(CommandLines, TheLinesSubstGetsWithBackslashesBeforeTheClosingQuoteDoubled) {
     EXPECT_EQ(MountCommandLine(L"X:", L"C:\\Some Folder"), L"subst.exe X: \"C:\\Some Folder\"");
+    EXPECT_EQ(MountCommandLine(L"Q:", L"C:\\"), L"subst.exe Q: \"C:\\\\\"");
+    EXPECT_EQ(MountCommandLine(L"Q:", L"D:\\Data\\\\"), L"subst.exe Q: \"D:\\Data\\\\\\\\\"");
     EXPECT_EQ(UnmountCommandLine(L"X:"), L"subst.exe X: /d");
 }
 
-TEST(CommandLines, BackslashesBeforeTheClosingQuoteAreDoubled) {
-    EXPECT_EQ(MountCommandLine(L"Q:", L"C:\\"), L"subst.exe Q: \"C:\\\\\"");
-    EXPECT_EQ(MountCommandLine(L"Q:", L"D:\\Data\\\\"), L"subst.exe Q: \"D:\\Data\\\\\\\\\"");
+TEST(CommandLines, ProgramFileIsTheFirstWordAsAnExe) {
+    EXPECT_EQ(ProgramFile(UnmountCommandLine(L"X:")), L"subst.exe");
+    EXPECT_EQ(ProgramFile(HelpCommandLine(L"C:\\Orvanel\\Help\\Orvanel.chm")), L"hh.exe");
+    EXPECT_EQ(ProgramFile(EmailCommandLine(L"a@b.example")), L"explorer.exe");
+    // Dots in the address don't make "explorer" a file name with an extension.
+    EXPECT_EQ(ProgramFile(HomePageCommandLine(L"www.kestrane.example/x.y")), L"explorer.exe");
 }
 
 TEST(SplitArguments, FollowsTheStandardRules) {
@@ -39,45 +43,27 @@ TEST(SplitArguments, FollowsTheStandardRules) {
         {L"\"C:\\Program Files\\p.exe\" x", {L"x"}},
         {L"\"p\"x y", {L"x", L"y"}},           // a quoted program name ends at its quote
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(SplitArguments(c.line), c.arguments) << testing::PrintToString(std::wstring(c.line));
-    }
+    for (const Case& c : cases) EXPECT_EQ(SplitArguments(c.line), c.arguments) << testing::PrintToString(std::wstring(c.line));
     EXPECT_EQ(SplitArguments(std::wstring_view(L"p a\0b", 5)), Arguments{L"a"});  // stops at a NUL
 }
 
-// Every folder of up to five characters drawn from the ones that matter to
-// the rules, each after some prefixes, must come back whole; so must the
-// letter, whatever was stored.
+// Every folder of up to five characters that matter to the rules, after
+// each prefix, and every letter, must come back whole.
 TEST(SplitArguments, MountAndUnmountLinesSplitBackExactly) {
-    const std::wstring alphabet = L"\\\" \ta:";
-    const std::wstring prefixes[] = {L"", L"C:\\", L"\\\\server\\share\\", L"D:\\Some Folder\\"};
     const std::wstring letters[] = {L"X:", L"x:", L"xy:", L":"};
-
     std::vector<std::wstring> folders = {L""};
-    for (std::size_t start = 0; folders[start].size() < 5; ++start) {
-        for (const wchar_t c : alphabet) folders.push_back(folders[start] + c);
-    }
+    for (std::size_t start = 0; folders[start].size() < 5; ++start)
+        for (const wchar_t c : std::wstring(L"\\\" \ta:")) folders.push_back(folders[start] + c);
     std::size_t checked = 0;
-    for (const std::wstring& prefix : prefixes) {
+    for (const std::wstring prefix : {L"", L"C:\\", L"\\\\server\\share\\", L"D:\\Some Folder\\"}) {
         for (const std::wstring& tail : folders) {
-            const std::wstring folder = prefix + tail;
             const std::wstring& letter = letters[checked++ % 4];
-            ASSERT_EQ(SplitArguments(MountCommandLine(letter, folder)), (Arguments{letter, folder}))
-                << testing::PrintToString(MountCommandLine(letter, folder));
+            const std::wstring line = MountCommandLine(letter, prefix + tail);
+            ASSERT_EQ(SplitArguments(line), (Arguments{letter, prefix + tail})) << testing::PrintToString(line);
         }
     }
     EXPECT_GT(checked, 30000u);
-    for (const std::wstring& letter : letters) {
-        EXPECT_EQ(SplitArguments(UnmountCommandLine(letter)), (Arguments{letter, L"/d"}));
-    }
-}
-
-TEST(CommandLines, ProgramFileIsTheFirstWordAsAnExe) {
-    EXPECT_EQ(ProgramFile(UnmountCommandLine(L"X:")), L"subst.exe");
-    EXPECT_EQ(ProgramFile(HelpCommandLine(L"C:\\Orvanel\\Help\\Orvanel.chm")), L"hh.exe");
-    EXPECT_EQ(ProgramFile(EmailCommandLine(L"a@b.example")), L"explorer.exe");
-    // Dots in the address don't make "explorer" a file name with an extension.
-    EXPECT_EQ(ProgramFile(HomePageCommandLine(L"www.kestrane.example/x.y")), L"explorer.exe");
+    for (const std::wstring& letter : letters) EXPECT_EQ(SplitArguments(UnmountCommandLine(letter)), (Arguments{letter, L"/d"}));
 }
 
 }  // namespace

@@ -19,19 +19,13 @@ public:
 
     // A length byte, then at most that many bytes, one character each
     // (Latin-1 is enough: the rules care about ASCII and NUL).
-    std::wstring Text() {
-        std::size_t length = Byte();
+    std::wstring Text(std::size_t length) {
         std::wstring text;
         while (length-- > 0 && size_ > 0) text += static_cast<wchar_t>(Byte());
         return text;
     }
-
-    std::wstring RestAsText() {
-        std::wstring text;
-        while (size_ > 0) text += static_cast<wchar_t>(Byte());
-        return text;
-    }
-
+    std::wstring Text() { return Text(Byte()); }
+    std::wstring RestAsText() { return Text(size_); }
     std::string RestAsBytes() {
         std::string bytes(reinterpret_cast<const char*>(data_), size_);
         size_ = 0;

@@ -1,0 +1,200 @@
+// The tray's mount state, leaving, the mount rule, the icon's retries and its tip.
+#include "icon_retries.h"
+#include "leaving.h"
+#include "mount_settings.h"
+#include "mount_state.h"
+#include "resource.h"
+#include "tray_tip.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <vector>
+
+namespace orvanel {
+namespace {
+
+CommandOutcome Ok(bool mapped) { return {mapped, 0, L""}; }
+CommandOutcome Failed(bool mapped, const wchar_t* message = L"") { return {mapped, 1, message}; }
+
+// The user chooses Mount or Unmount `times` times in a row; each starts its command.
+void Choose(MountTracker& t, int times = 1) {
+    for (int i = 0; i < times; ++i, t.Started()) t.Toggle();
+}
+
+// What a command's end asks of the window: "silent", or the look and the message.
+std::wstring Ends(MountTracker& t, const CommandOutcome& outcome) {
+    const auto c = t.Finished(outcome);
+    if (!c) return L"silent";
+    return (c->look == MountState::Mounted ? L"mounted: " : L"unmounted: ") + c->message;
+}
+
+TEST(MountTracker, EachEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
+    EXPECT_EQ(LookOf(MountState::Unmounted).icon_id, IDI_UNMOUNTED);
+    EXPECT_EQ(LookOf(MountState::Mounted).icon_id, IDI_MOUNTED);
+    MountTracker t;
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    EXPECT_EQ(t.Toggle(), MountState::Mounted);
+    t.Started();
+    EXPECT_TRUE(t.Pending());
+    EXPECT_EQ(Ends(t, Ok(true)), L"silent");
+    EXPECT_FALSE(t.Pending());
+    Choose(t);
+    EXPECT_EQ(Ends(t, Failed(true, L"Access denied")), L"mounted: Access denied");
+    Choose(t);
+    EXPECT_EQ(Ends(t, Ok(false)), L"silent");
+    Choose(t);  // subst's words, its line end trimmed
+    EXPECT_EQ(Ends(t, Failed(false, L"Invalid parameter - Q:\r\n")), L"unmounted: Invalid parameter - Q:");
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    Choose(t);  // the letter already maps to the folder: mounted after all
+    EXPECT_EQ(Ends(t, Failed(true, L"Drive already SUBSTed")), L"silent");
+    EXPECT_EQ(t.Shown(), MountState::Mounted);
+    Choose(t);  // that message does not resurface with a later correction
+    EXPECT_EQ(Ends(t, Ok(true)), L"mounted: subst.exe ended with exit code 0.");
+}
+
+TEST(MountTracker, OverlappingCommandsAreJudgedWhenTheLastEnds) {
+    MountTracker t;
+    Choose(t, 2);
+    EXPECT_EQ(Ends(t, Ok(true)), L"silent");
+    EXPECT_EQ(Ends(t, Ok(false)), L"silent");
+    // The unmount ends first saying nothing but exit code 1; the mount maps afterwards.
+    Choose(t, 2);
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    EXPECT_EQ(Ends(t, Failed(false)), L"silent");
+    EXPECT_EQ(Ends(t, Ok(true)), L"mounted: subst.exe ended with exit code 1.");
+    // The last to end fails in words of its own: the latest failure is shown.
+    Choose(t, 2);
+    EXPECT_EQ(Ends(t, Failed(true)), L"silent");
+    EXPECT_EQ(Ends(t, Failed(false, L"Access denied")), L"unmounted: Access denied");
+}
+
+TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlash) {
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\C:\\Some Folder", L"C:\\Some Folder"));
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder"));
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\D:\\", L"D:\\"));
+    EXPECT_TRUE(MappingNamesFolder(L"C:\\Data", L"C:\\Data\\"));
+    EXPECT_FALSE(MappingNamesFolder(L"\\??\\C:\\Some Folder2", L"C:\\Some Folder"));
+    EXPECT_FALSE(MappingNamesFolder(L"\\Device\\HarddiskVolume1", L"C:\\"));
+    EXPECT_FALSE(MappingNamesFolder(L"\\??\\C:\\", L""));
+}
+
+TEST(Leaving, UnmountedEndsAtOnceMountedUnmountsThenWaitsForThatUnmountOnly) {
+    MountTracker t;
+    EXPECT_EQ(LeavePlan(0).Next(t, 0), LeaveStep::End);
+    Choose(t);
+    t.Finished(Ok(true));
+    LeavePlan plan(100);
+    ASSERT_EQ(plan.Next(t, 100), LeaveStep::Unmount);
+    Choose(t);  // what the window does for the unmount
+    EXPECT_EQ(plan.Next(t, 150), LeaveStep::Wait);
+    EXPECT_EQ(plan.WaitLeft(150), LeavePlan::kWaitForUnmountMs - 50);
+    t.Finished(Ok(false));
+    EXPECT_EQ(plan.Next(t, 300), LeaveStep::End);
+}
+
+TEST(Leaving, ARunningMountIsWaitedForAndUnmountedOnlyWhenItMapped) {
+    // Unmounting at once could be overtaken by the mount.
+    MountTracker t;
+    Choose(t);
+    LeavePlan plan(0);
+    EXPECT_EQ(plan.Next(t, 2500), LeaveStep::Wait);
+    t.Finished(Ok(true));
+    EXPECT_EQ(plan.Next(t, 2600), LeaveStep::Unmount);
+
+    MountTracker failing;
+    Choose(failing);
+    LeavePlan no_unmount(0);
+    EXPECT_EQ(no_unmount.Next(failing, 10), LeaveStep::Wait);
+    failing.Finished(Failed(false, L"Path not found - C:\\Gone"));
+    EXPECT_EQ(no_unmount.Next(failing, 20), LeaveStep::End);
+
+    // Mount, then an Unmount that found nothing before the mount took effect.
+    MountTracker overtaken;
+    Choose(overtaken, 2);
+    LeavePlan again(0);
+    EXPECT_EQ(again.Next(overtaken, 0), LeaveStep::Wait);
+    overtaken.Finished(Failed(false, L"Invalid parameter - X:"));
+    overtaken.Finished(Ok(true));
+    EXPECT_EQ(again.Next(overtaken, 900), LeaveStep::Unmount);
+}
+
+TEST(Leaving, HungCommandsDelayTheEndByTheBoundedWaitsOnlyAcrossAWrap) {
+    for (const std::uint32_t start : {0u, 0xFFFFFF00u}) {
+        MountTracker t;
+        Choose(t);  // never ends
+        LeavePlan plan(start);
+        const std::uint32_t unmount_at = start + LeavePlan::kWaitForRunningMs;
+        EXPECT_EQ(plan.Next(t, unmount_at - 1), LeaveStep::Wait) << start;
+        EXPECT_EQ(plan.WaitLeft(unmount_at - 1), 1u) << start;
+        // Shown as mounted: the unmount is tried all the same.
+        ASSERT_EQ(plan.Next(t, unmount_at), LeaveStep::Unmount) << start;
+        Choose(t);
+        EXPECT_EQ(plan.Next(t, unmount_at + LeavePlan::kWaitForUnmountMs - 1), LeaveStep::Wait) << start;
+        EXPECT_EQ(plan.Next(t, unmount_at + LeavePlan::kWaitForUnmountMs), LeaveStep::End) << start;
+    }
+}
+
+StoredSetting Read(std::wstring text) { return {ReadStatus::Read, std::move(text)}; }
+
+TEST(MountSettings, PrintableValuesAreUsedAsStoredControlCharactersAreDamaged) {
+    const StoredSetting letter = Read(L"X"), folder = Read(L"D:\\Data\\Work");
+    for (const wchar_t* ok : {L"X", L"x", L"xy", L"", L"1", L" ", L"C:\\", L"False", L"D:\\\u00c4\u20ac~",
+                              L"\\\\server\\share", L"\x80"}) {
+        EXPECT_EQ(CheckMountSettings(Read(ok), folder), std::nullopt) << testing::PrintToString(std::wstring(ok));
+        EXPECT_EQ(CheckMountSettings(letter, Read(ok)), std::nullopt) << testing::PrintToString(std::wstring(ok));
+    }
+    // Nothing stored: the defaults stand in.
+    EXPECT_EQ(CheckMountSettings({ReadStatus::Missing, L"C"}, {ReadStatus::Missing, L""}), std::nullopt);
+
+    const StoredSetting failed{ReadStatus::Failed, L"False"};
+    const auto letter_refusal = CheckMountSettings(failed, folder);
+    ASSERT_TRUE(letter_refusal.has_value());
+    EXPECT_NE(letter_refusal->message.find(L"drive letter"), std::wstring::npos);
+    std::vector<StoredSetting> damaged = {failed};
+    for (const wchar_t* bad : {L"\x1F", L"a\tb", L"a\rb", L"\x7F"}) damaged.push_back(Read(bad));
+    damaged.push_back(Read(std::wstring(L"C:\\Data Folder\0\x01", 16)));
+    damaged.push_back(Read(std::wstring(1, L'\0')));
+    for (const StoredSetting& d : damaged) {
+        const auto as_letter = CheckMountSettings(d, folder), as_folder = CheckMountSettings(letter, d);
+        ASSERT_TRUE(as_letter && as_folder) << testing::PrintToString(d.text);
+        EXPECT_EQ(as_letter->message, letter_refusal->message);
+        EXPECT_EQ(as_folder->message,
+                  L"The folder stored in Orvanel's settings is damaged. Choose the folder again in Settings.");
+    }
+}
+
+// The pauses of one series of failures, up to giving up.
+std::vector<std::uint32_t> Series(IconRetrySchedule& schedule) {
+    std::vector<std::uint32_t> pauses;
+    for (auto pause = schedule.Failed(); pause && pauses.size() < 100; pause = schedule.Failed())
+        pauses.push_back(*pause);
+    return pauses;
+}
+
+TEST(IconRetries, AFewAttemptsFurtherApartOverSomeSecondsThenGiveUpAndBeginAgain) {
+    IconRetrySchedule schedule;
+    const std::vector<std::uint32_t> pauses = Series(schedule);
+    ASSERT_GE(pauses.size(), 2u);
+    ASSERT_LT(pauses.size(), 100u);
+    EXPECT_EQ(std::adjacent_find(pauses.begin(), pauses.end(), std::greater_equal<>()), pauses.end());
+    const std::uint32_t total = std::accumulate(pauses.begin(), pauses.end(), 0u);
+    EXPECT_GE(total, 5000u);
+    EXPECT_LE(total, 30000u);
+    EXPECT_EQ(Series(schedule), pauses);
+    schedule.Failed();
+    schedule.Reset();
+    EXPECT_EQ(Series(schedule), pauses);
+}
+
+TEST(TrayTip, WordsThenNulThenBlanksCutAtSixtyFourBytes) {
+    const auto field = TipField(std::string_view("Drive Mounted\0", 14));
+    EXPECT_EQ(std::string(field.begin(), field.end()), std::string("Drive Mounted\0", 14) + std::string(50, ' '));
+    const auto cut = TipField(std::string(80, 'k'));
+    EXPECT_EQ(std::string(cut.begin(), cut.end()), std::string(64, 'k'));
+}
+
+}  // namespace
+}  // namespace orvanel
