@@ -27,23 +27,17 @@ TEST(CommandLines, ProgramFileIsTheFirstWordAsAnExe) {
 TEST(SplitArguments, FollowsTheStandardRules) {
     struct Case { const wchar_t* line; Arguments arguments; };
     const Case cases[] = {
-        {L"subst.exe", {}},
-        {L"subst.exe   ", {}},
-        {L"p a\tb  c", {L"a", L"b", L"c"}},
-        {L"p \"a b\" c", {L"a b", L"c"}},
-        {L"p \"\"", {L""}},
+        {L"subst.exe", {}}, {L"subst.exe   ", {}}, {L"p a\tb  c", {L"a", L"b", L"c"}}, {L"p \"a b\" c", {L"a b", L"c"}},
+        {L"p \"\"", {L""}}, {L"p a\"b\"c", {L"abc"}}, {L"p \"unclosed arg", {L"unclosed arg"}},
         {L"p a\\b\\\\c", {L"a\\b\\\\c"}},      // backslashes alone are literal
         {L"p \"C:\\\"", {L"C:\""}},              // the line that failed for a root
         {L"p \"C:\\\\\"", {L"C:\\"}},
         {L"p a\\\\\\\"b", {L"a\\\"b"}},        // 2n+1 backslashes: n and a quote
         {L"p a\\\\\"b c\"", {L"a\\b c"}},      // 2n backslashes: n, and the quote groups
-        {L"p a\"b\"c", {L"abc"}},
         {L"p \"a\"\"b\"", {L"a\"b"}},          // "" inside quotes
-        {L"p \"unclosed arg", {L"unclosed arg"}},
-        {L"\"C:\\Program Files\\p.exe\" x", {L"x"}},
-        {L"\"p\"x y", {L"x", L"y"}},           // a quoted program name ends at its quote
+        {L"\"C:\\Program Files\\p.exe\" x", {L"x"}}, {L"\"p\"x y", {L"x", L"y"}},  // a quoted name ends at its quote
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitArguments(c.line), c.arguments) << testing::PrintToString(std::wstring(c.line));
+    for (const Case& c : cases) EXPECT_EQ(SplitArguments(c.line), c.arguments) << testing::PrintToString(c.line);
     EXPECT_EQ(SplitArguments(std::wstring_view(L"p a\0b", 5)), Arguments{L"a"});  // stops at a NUL
 }
 
@@ -63,7 +57,8 @@ TEST(SplitArguments, MountAndUnmountLinesSplitBackExactly) {
         }
     }
     EXPECT_GT(checked, 30000u);
-    for (const std::wstring& letter : letters) EXPECT_EQ(SplitArguments(UnmountCommandLine(letter)), (Arguments{letter, L"/d"}));
+    for (const std::wstring& letter : letters)
+        EXPECT_EQ(SplitArguments(UnmountCommandLine(letter)), (Arguments{letter, L"/d"}));
 }
 
 }  // namespace

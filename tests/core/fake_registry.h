@@ -2,6 +2,7 @@
 // that keeps what it was told; shared by the core's tests and its fuzzer.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -24,29 +25,20 @@ public:
     std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) override {
         if (refuse_create) return nullptr;
         created.push_back(path);
-        return std::make_unique<Key>(*this, root, path);
+        return std::make_unique<Key>([this, root, path](const std::string& name, const std::string& data) {
+            return !refuse_set && (values[{root, path, name}] = data, true);
+        });
     }
 
 private:
-    class Key final : public WritableKey {
-    public:
-        Key(FakeRegistry& owner, RootKey key_root, std::string key_path)
-            : owner_(owner), root_(key_root), path_(std::move(key_path)) {}
-        bool SetString(const std::string& name, const std::string& data) override {
-            if (owner_.refuse_set) return false;
-            owner_.values[{root_, path_, name}] = data;
-            return true;
-        }
-
-    private:
-        FakeRegistry& owner_;
-        RootKey root_;
-        std::string path_;
+    struct Key final : WritableKey {
+        explicit Key(std::function<bool(const std::string&, const std::string&)> set) : set_(std::move(set)) {}
+        bool SetString(const std::string& name, const std::string& data) override { return set_(name, data); }
+        std::function<bool(const std::string&, const std::string&)> set_;
     };
 };
 
-class RecordingReporter final : public ErrorReporter {
-public:
+struct RecordingReporter final : ErrorReporter {
     std::vector<std::string> messages;
     void Report(const std::string& message) override { messages.push_back(message); }
 };

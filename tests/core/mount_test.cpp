@@ -1,10 +1,9 @@
-// The tray's mount state, leaving, the mount rule, the icon's retries and its tip.
+// The tray's mount state, leaving, the mount rule and the icon's retries.
 #include "icon_retries.h"
 #include "leaving.h"
 #include "mount_settings.h"
 #include "mount_state.h"
 #include "resource.h"
-#include "tray_tip.h"
 
 #include <gtest/gtest.h>
 
@@ -95,30 +94,22 @@ TEST(Leaving, UnmountedEndsAtOnceMountedUnmountsThenWaitsForThatUnmountOnly) {
     EXPECT_EQ(plan.Next(t, 300), LeaveStep::End);
 }
 
-TEST(Leaving, ARunningMountIsWaitedForAndUnmountedOnlyWhenItMapped) {
-    // Unmounting at once could be overtaken by the mount.
-    MountTracker t;
-    Choose(t);
-    LeavePlan plan(0);
-    EXPECT_EQ(plan.Next(t, 2500), LeaveStep::Wait);
-    t.Finished(Ok(true));
-    EXPECT_EQ(plan.Next(t, 2600), LeaveStep::Unmount);
-
-    MountTracker failing;
-    Choose(failing);
-    LeavePlan no_unmount(0);
-    EXPECT_EQ(no_unmount.Next(failing, 10), LeaveStep::Wait);
-    failing.Finished(Failed(false, L"Path not found - C:\\Gone"));
-    EXPECT_EQ(no_unmount.Next(failing, 20), LeaveStep::End);
-
-    // Mount, then an Unmount that found nothing before the mount took effect.
-    MountTracker overtaken;
-    Choose(overtaken, 2);
-    LeavePlan again(0);
-    EXPECT_EQ(again.Next(overtaken, 0), LeaveStep::Wait);
-    overtaken.Finished(Failed(false, L"Invalid parameter - X:"));
-    overtaken.Finished(Ok(true));
-    EXPECT_EQ(again.Next(overtaken, 900), LeaveStep::Unmount);
+TEST(Leaving, RunningCommandsAreWaitedForThenUnmountedOnlyWhenTheDriveMapped) {
+    // Unmounting at once could be overtaken by a running mount.
+    struct Case { int choices; std::vector<CommandOutcome> ended; LeaveStep then; };
+    const Case cases[] = {
+        {1, {Ok(true)}, LeaveStep::Unmount},
+        {1, {Failed(false, L"Path not found - C:\\Gone")}, LeaveStep::End},
+        {2, {Failed(false, L"Invalid parameter - X:"), Ok(true)}, LeaveStep::Unmount},  // the unmount came first
+    };
+    for (const Case& c : cases) {
+        MountTracker t;
+        Choose(t, c.choices);
+        LeavePlan plan(0);
+        EXPECT_EQ(plan.Next(t, 2500), LeaveStep::Wait);
+        for (const CommandOutcome& outcome : c.ended) t.Finished(outcome);
+        EXPECT_EQ(plan.Next(t, 2600), c.then) << "case " << (&c - cases);
+    }
 }
 
 TEST(Leaving, HungCommandsDelayTheEndByTheBoundedWaitsOnlyAcrossAWrap) {
@@ -187,13 +178,6 @@ TEST(IconRetries, AFewAttemptsFurtherApartOverSomeSecondsThenGiveUpAndBeginAgain
     schedule.Failed();
     schedule.Reset();
     EXPECT_EQ(Series(schedule), pauses);
-}
-
-TEST(TrayTip, WordsThenNulThenBlanksCutAtSixtyFourBytes) {
-    const auto field = TipField(std::string_view("Drive Mounted\0", 14));
-    EXPECT_EQ(std::string(field.begin(), field.end()), std::string("Drive Mounted\0", 14) + std::string(50, ' '));
-    const auto cut = TipField(std::string(80, 'k'));
-    EXPECT_EQ(std::string(cut.begin(), cut.end()), std::string(64, 'k'));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The stored values' encoding and the store's rules; the bytes, terminators
 // and missing values of the real registry are checked under Wine.
 #include "fake_registry.h"
-#include "maker_values.h"
 #include "value_codec.h"
 
 #include <gtest/gtest.h>
@@ -61,12 +60,6 @@ TEST_F(SettingsStoreTest, RefusedKeyOrValueFailsSilently) {
     EXPECT_FALSE(Write("Drive", "X"));
     EXPECT_TRUE(errors.messages.empty());
     EXPECT_TRUE(registry.values.empty());
-}
-
-// The about box's "Version 1.0" is read end to end; here numbers it never shows.
-TEST(VersionText, MajorDotMinorInPlainDecimal) {
-    EXPECT_EQ(VersionText(1, 5), L"Version 1.5");  // not widened to 1.05
-    EXPECT_EQ(VersionText(65535, 10), L"Version 65535.10");
 }
 
 }  // namespace
