@@ -66,8 +66,6 @@ TEST(SaveChecks, LetterFormThenFolderThenLetterInUseUnlessItMapsTheFolder) {
         EXPECT_NE((refusal ? refusal->message : L"").find(c.says), std::wstring::npos) << Show(c.letter);
         EXPECT_EQ(asked, c.asked) << Show(c.letter);
     }
-    EXPECT_EQ(DriveMissingMessage(L'q'), L"Drive Q: does not exist.");
-    EXPECT_EQ(DriveNotReadyMessage(L'E'), L"Drive E: is not ready.");
 }
 
 // Row by row: "text|path|level|O or C".

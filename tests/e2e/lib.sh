@@ -69,12 +69,6 @@ screen_crop() { import -display "$DISPLAY" -window root -crop "$1" +repage "$2" 
 
 e2e_shot() { local f=$E2E_ARTIFACTS/$1.png; screen_crop "${E2E_DESKTOP_W}x${E2E_DESKTOP_H}+0+0" "$f" && echo "$f"; }
 
-# One line of dark text on a light ground in the image $1, read by OCR.
-ocr_line() {
-    convert "$1" -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
-    tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d'
-}
-
 # --- the notification-area icon and its menu ---------------------------------
 
 E2E_TRAY_X=$((E2E_DESKTOP_W - 10)) E2E_TRAY_Y=$((E2E_DESKTOP_H - 11))
@@ -121,16 +115,14 @@ tray_pixels() {
     convert "$shot" -fx "($fx) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
 }
 
-# Hovers over the icon until the shell shows its tip, the white box above the taskbar: "WIDTH TEXT".
+# Hovers over the icon until the shell shows its tip: "WIDTH<tab>TEXT" of the tip's window.
 tray_tip() {
-    local area=$E2E_WORK/tip.png box
     xdotool mousemove 500 400 sleep 0.3 mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" sleep 0.3 \
-        mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y" sleep 2.5
-    screen_crop "400x60+$((E2E_DESKTOP_W - 400))+$((E2E_DESKTOP_H - 80))" "$area"
-    box=$(convert "$area" -fill black +opaque white -format '%@' info:)
-    convert "$area" -crop "$box" +repage "$area"
+        mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y"
+    probe wait-window tooltips_class32 - 5000
+    printf '%s\t%s\n' "$(probe window-rect tooltips_class32 - | awk '{print $4}')" \
+        "$(probe children tooltips_class32 - | awk -F'\t' 'NR == 1 {print $5}')"
     xdotool mousemove 500 400
-    echo "${box%%x*} $(ocr_line "$area")"
 }
 
 # --- dialogs and message boxes, by window title --------------------------------

@@ -24,14 +24,10 @@ std::string FileText(const std::wstring& name) {
     return bytes;
 }
 
-int Say(const std::wstring& text, int code) {
+// subst's message; exit code 1.
+int Fail(const std::wstring& text) {
     printf("%ls\n", text.c_str());
-    return code;
-}
-
-bool Mapped(const std::wstring& drive) {
-    wchar_t target[1024];
-    return QueryDosDeviceW(drive.c_str(), target, 1024) != 0;
+    return 1;
 }
 
 }  // namespace
@@ -51,19 +47,17 @@ int wmain(int argc, wchar_t** argv) {
     const std::string fail = FileText(L"\\subst-fail");
     if (!fail.empty()) return printf("%s\n", fail.c_str()), 1;
 
-    if (argc != 3) return Say(L"Incorrect number of parameters - " + std::wstring(line), 1);
+    if (argc != 3) return Fail(L"Incorrect number of parameters - " + std::wstring(line));
     std::wstring drive = argv[1];
-    if (drive.size() != 2 || !iswalpha(drive[0]) || drive[1] != L':') return Say(L"Invalid parameter - " + drive, 1);
+    if (drive.size() != 2 || !iswalpha(drive[0]) || drive[1] != L':') return Fail(L"Invalid parameter - " + drive);
     drive[0] = static_cast<wchar_t>(towupper(drive[0]));
-    if (unmount) {
-        if (!Mapped(drive)) return Say(L"Invalid parameter - " + drive, 1);
-        DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
-        return 0;
-    }
-    if (Mapped(drive)) return Say(L"Drive already SUBSTed", 1);
+    wchar_t target[1024];
+    const bool mapped = QueryDosDeviceW(drive.c_str(), target, 1024) != 0;
+    if (unmount && !mapped) return Fail(L"Invalid parameter - " + drive);
+    if (unmount) return DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr), 0;
+    if (mapped) return Fail(L"Drive already SUBSTed");
     const DWORD attributes = GetFileAttributesW(argv[2]);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Say(L"Path not found - " + std::wstring(argv[2]), 1);
-    if (!DefineDosDeviceW(0, drive.c_str(), argv[2])) return Say(L"Invalid parameter - " + drive, 1);
-    return 0;
+        return Fail(L"Path not found - " + std::wstring(argv[2]));
+    return DefineDosDeviceW(0, drive.c_str(), argv[2]) ? 0 : Fail(L"Invalid parameter - " + drive);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,7 @@ std::wstring Text(HWND w) {
 
 std::wstring ClassOf(HWND w) {
     wchar_t buf[256] = L"";
-    GetClassNameW(w, buf, 256);
-    return buf;
+    return GetClassNameW(w, buf, 256), buf;
 }
 
 std::string Narrow(const std::wstring& w, UINT code_page = CP_ACP) {
@@ -244,15 +244,11 @@ int RegSetEncoded(HWND, const Args& a) {
 
 // Stores raw bytes, given as reg-get prints them: "TYPE b1 b2 ..." in hex.
 int RegSetRaw(HWND, const Args& a) {
-    const std::string text = Narrow(a[3]);
-    char* end = nullptr;
-    const DWORD type = strtoul(text.c_str(), &end, 16);
+    std::wistringstream in(a[3]);
+    unsigned long type = 0, byte = 0;
     std::string data;
-    for (const char* at = end;; at = end) {
-        const unsigned long byte = strtoul(at, &end, 16);
-        if (end == at) return SetValue(a, type, data);
-        data.push_back(static_cast<char>(byte));
-    }
+    for (in >> std::hex >> type; in >> byte;) data.push_back(static_cast<char>(byte));
+    return SetValue(a, type, data);
 }
 
 // The key's value names in the order the registry keeps them (the order they were created in), or "missing".
