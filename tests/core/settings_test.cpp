@@ -1,7 +1,11 @@
-// The settings dialog's rules, its folder list and its layout in twips.
+// Settings: the stored values' encoding and the store's rules (the real
+// registry's bytes are checked under Wine), the dialog's rules, its folder
+// list and its layout in twips.
+#include "fake_registry.h"
 #include "folder_list.h"
 #include "settings_layout.h"
 #include "settings_rules.h"
+#include "value_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +15,51 @@
 
 namespace orvanel {
 namespace {
+
+TEST(ValueCodec, EveryCodeMapsTo255MinusItAndBackUpToTheSixteenBitCounter) {
+    std::string all;
+    for (int c = 0; c <= 255; ++c) all.push_back(static_cast<char>(c));
+    const CodecResult encoded = EncodeValue(all);
+    ASSERT_EQ(encoded.error, 0);
+    for (int c = 0; c <= 255; ++c) EXPECT_EQ(static_cast<unsigned char>(encoded.text[std::size_t(c)]), 255 - c);
+    EXPECT_EQ(DecodeValue(encoded.text).text, all);
+    EXPECT_EQ(EncodeValue("").text, "");
+
+    EXPECT_EQ(EncodeValue(std::string(32766, 'x')).text, std::string(32766, static_cast<char>(255 - 'x')));
+    EXPECT_EQ(EncodeValue(std::string(32767, 'x')).error, kErrorOverflow);
+    EXPECT_EQ(DecodeValue(std::string(32767, 'x')).error, kErrorOverflow);
+    EXPECT_EQ(EncodeValue(std::string(70000, 'x')).error, kErrorOverflow);
+    EXPECT_EQ(StoreErrorMessage(kErrorOverflow), "ERROR # 6 : Overflow\rPlease exit and try again.");
+}
+
+TEST(SettingsStore, ReadsAnotherToolsValuesRefusedAndOverlongWritesChangeNothing) {
+    constexpr RootKey kUser = RootKey::CurrentUser;
+    const std::string kPath = "SOFTWARE\\Kestrane\\Orvanel";
+    FakeRegistry registry;
+    RecordingReporter errors;
+    const auto write = [&](const std::string& name, const std::string& value) {
+        return WriteStoredValue(registry, errors, kUser, kPath, name, value);
+    };
+    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Path").text, "");  // missing
+    ASSERT_TRUE(write("Path", "False"));
+    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Path").status, ReadStatus::Read);
+    registry.values[{kUser, kPath, "Drive"}] = "\xA7";  // "X" without a terminator, written by another tool
+    EXPECT_EQ(ReadStoredValue(registry, errors, kUser, kPath, "Drive"), "X");
+
+    const auto before = registry.values;
+    registry.refuse_create = true;
+    EXPECT_FALSE(write("Drive", "Y"));
+    registry.refuse_create = false;
+    registry.refuse_set = true;
+    EXPECT_FALSE(write("Drive", "Y"));
+    EXPECT_TRUE(errors.messages.empty());  // refused silently
+    registry.refuse_set = false;
+    registry.created.clear();
+    EXPECT_FALSE(write("Path", std::string(32767, 'p')));  // reported after the key was created
+    EXPECT_EQ(errors.messages, std::vector<std::string>{StoreErrorMessage(kErrorOverflow)});
+    EXPECT_EQ(registry.created, std::vector<std::string>{kPath});
+    EXPECT_EQ(registry.values, before);
+}
 
 using Texts = std::vector<std::wstring>;
 std::string Show(std::wstring_view text) { return testing::PrintToString(std::wstring(text)); }

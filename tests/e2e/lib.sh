@@ -91,11 +91,7 @@ menu_look() {
 }
 
 # Clicks the item of the open menu whose text is $1 (e.g. "About...").
-menu_choose() {
-    local x y
-    read -r x y < <(probe menu | awk -F'\t' -v text="$1" '$2 == text {print $4; exit}')
-    [ -n "${y:-}" ] && xdotool mousemove "$x" "$y" click 1 && sleep 0.5
-}
+menu_choose() { click_at "$(probe menu | awk -F'\t' -v text="$1" '$2 == text {print $4; exit}')"; }
 
 tray_menu_choose() { tray_menu_open && menu_choose "$1"; }
 
@@ -170,11 +166,8 @@ rect_centre() {
     read -r x y w h <<<"$2"
     [ -n "$h" ] && echo "$((ox + x + w / 2)) $((oy + y + h / 2))"
 }
-click_rect() {
-    local x y
-    read -r x y < <(rect_centre "$1" "$2")
-    [ -n "${y:-}" ] && xdotool mousemove "$x" "$y" click 1 && sleep 0.5
-}
+click_at() { [ -n "$1" ] && xdotool mousemove $1 click 1 && sleep 0.5; }  # "x y"
+click_rect() { click_at "$(rect_centre "$1" "$2")"; }
 
 control_click() { click_rect "$1" "$(dialog_control_rect "$1" "$2")"; }
 # The id of the control with the keyboard focus.

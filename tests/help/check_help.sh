@@ -28,14 +28,11 @@ for inside in '#SYSTEM' Orvanel.hhc Orvanel.hhk; do check "$inside is inside" te
 check "#SYSTEM names the title" grep -aq 'Orvanel Help' "$work/x/#SYSTEM"
 
 # Every file the project lists, and every topic the contents and the index point at.
-while read -r listed; do
-    check "listed file $listed" resolves "$listed"
-done < <(tr -d '\r' <"$src/Orvanel.hhp" | sed -n '/^\[FILES\]/,/^\[/p' | sed '1d;/^\[/d;/^$/d')
-for nav in Orvanel.hhc Orvanel.hhk; do
-    while read -r topic; do
-        check "$nav -> $topic" resolves "$topic"
-    done < <(grep -aoiE 'name="Local" value="[^"]+"' "$src/$nav" | sed 's/.*value="//; s/"$//')
-done
+while read -r from target; do check "$from -> $target" resolves "$target"; done < <(
+    tr -d '\r' <"$src/Orvanel.hhp" | sed -n '/^\[FILES\]/,/^\[/p' | sed '1d;/^\[/d;/^$/d; s/^/Orvanel.hhp /'
+    for nav in Orvanel.hhc Orvanel.hhk; do
+        grep -aoiE 'name="Local" value="[^"]+"' "$src/$nav" | sed "s/.*value=\"//; s/\"$//; s/^/$nav /"
+    done)
 
 # Every local link and picture of every page.
 pages=0

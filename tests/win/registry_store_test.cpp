@@ -1,3 +1,5 @@
+// The glue against Wine's real registry, and the check that the ANSI code
+// page can hold a folder's path, since the store would keep "?" for what it can't.
 #include "registry_store.h"
 
 #include <windows.h>
@@ -83,6 +85,18 @@ TEST_F(RegistryStoreTest, SettingCarriesItsStatusAndKeepsANulToBeRefused) {
     EXPECT_EQ(setting(L"Path").status, ReadStatus::Read);
     EXPECT_EQ(setting(L"Path").text, std::wstring(L"C:\\D\0Z", 6));
     EXPECT_TRUE(CheckMountSettings(setting(L"Drive"), setting(L"Path")).has_value());
+}
+
+TEST(FitsAnsi, PlainPathsFitCharactersOutsideTheCodePageDoNot) {
+    EXPECT_TRUE(FitsAnsi(L""));
+    EXPECT_TRUE(FitsAnsi(L"C:\\Some Folder (2)\\x-y_z"));
+    if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 ANSI code page holds every character";
+    EXPECT_FALSE(FitsAnsi(L"D:\\Smile \U0001F600"));
+    if (::GetACP() != 1252) return;
+    EXPECT_TRUE(FitsAnsi(L"D:\\M\u00fcller"));
+    // Best-fit mapping would store a look-alike: fullwidth A is not A.
+    EXPECT_FALSE(FitsAnsi(L"D:\\\uff21"));
+    EXPECT_FALSE(FitsAnsi(L"D:\\\u65e5\u672c"));
 }
 
 }  // namespace

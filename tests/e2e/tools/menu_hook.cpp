@@ -1,10 +1,7 @@
-// Read by the probe's "menu" command from inside the program: Wine keeps a
-// menu's items in the process that made it, so MN_GETHMENU's handle is of no
-// use elsewhere. The probe hooks the menu window's thread with this library
-// and sends it OrvanelProbeReadMenu; the hook answers with WM_COPYDATA to the
-// window in wParam, one line per item: position, text ("-" for a separator),
-// state (enabled, greyed, disabled or separator, then " checked") and the
-// item's centre on the screen.
+// The probe's "menu" hooks the menu window's thread with this library (Wine keeps
+// a menu's items in the process that made it) and sends OrvanelProbeReadMenu;
+// the answer, by WM_COPYDATA to the window in wParam, is a line per item:
+// position, text ("-" for a separator), state, " checked" and its screen centre.
 #include <windows.h>
 
 #include <cwchar>
