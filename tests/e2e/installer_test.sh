@@ -21,7 +21,7 @@ check "the packages carry the version $version in their names" test -f "$setup" 
 [ -f "$setup" ] || { e2e_log "no $setup: run scripts/package first"; e2e_finish; exit 1; }
 
 UNINSTALL='Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanel'
-RUN='Software\Microsoft\Windows\CurrentVersion\Run'
+APPROVED='Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 FOLDER='C:\Some Folder'
 mkdir -p "$WINEPREFIX/drive_c/Some Folder"
 
@@ -29,6 +29,7 @@ winenv() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 dir_win="$(winenv LOCALAPPDATA)\\Programs\\Orvanel"
 dir=$(winepath -u "$dir_win" 2>/dev/null)
 shortcut=$(winepath -u "$(winenv APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Orvanel.lnk" 2>/dev/null)
+autostart="\"$dir_win\\Orvanel.exe\""
 e2e_log "installs into $dir_win"
 
 # A value below HKCU as text: a string as it is, a DWORD as a number.
@@ -41,36 +42,56 @@ reg_text() {
         *) echo "${v[0]:-missing}" ;;
     esac
 }
-run_value() { reg_text "$RUN" Orvanel; }
-# Windows' Startup apps page marks a Run value it turned off: "3 03" (type
-# REG_BINARY, first byte odd).
-APPROVED='Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+run_value() { reg_text 'Software\Microsoft\Windows\CurrentVersion\Run' Orvanel; }
+# Windows' Startup apps page marks a Run value it turned off: "3 03" (REG_BINARY, first byte odd).
 windows_mark() { probe reg-get HKCU "$APPROVED" Orvanel | sed "s/^3 \([0-9a-f]*\).*/3 \1/"; }
 turn_off_in_windows() {
     wine reg add "HKCU\\$APPROVED" /v Orvanel /t REG_BINARY /d 030000000000000000000000 /f >/dev/null 2>&1
 }
 # Apps & features entries named Orvanel, whatever their key.
-entries() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' | grep -cE '^ +DisplayName +REG_SZ +Orvanel$'; }
+entries() {
+    wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+        grep -cE '^ +DisplayName +REG_SZ +Orvanel$'
+}
 settings_kept() { [ "$(probe reg-get HKCU "$E2E_KEY" Path)" == "$(encoded "$FOLDER")" ]; }
-
-uninstalled() { [ ! -e "$dir" ] && [ "$(reg_text "$UNINSTALL" DisplayName)" == missing ]; }
+uninstalled() { [ ! -e "$dir" ] && [ ! -e "$shortcut" ] && [ "$(reg_text "$UNINSTALL" DisplayName)" == missing ]; }
 # The uninstaller hands over to a copy of itself and returns at once.
 uninstall_silently() { wine "$dir/Uninstall.exe" /S >/dev/null 2>&1; wait_until 120 uninstalled; }
 # True when the process has ended (a zombie has).
 ended() { ! ps -o stat= -p "$1" | grep -qv Z; }
 start_installed() { E2E_EXE="$dir_win\\Orvanel.exe"; e2e_start_orvanel; }
-
 same_files() {
     cmp -s "$built/Orvanel.exe" "$dir/Orvanel.exe" && cmp -s "$built/Help/Orvanel.chm" "$dir/Help/Orvanel.chm" &&
-        [ -f "$dir/Uninstall.exe" ] && [ "$(cd "$dir" && find . -type f | sort | paste -sd' ')" == "./Help/Orvanel.chm ./Orvanel.exe ./Uninstall.exe" ]
+        [ "$(cd "$dir" && find . -type f | sort | paste -sd' ')" == "./Help/Orvanel.chm ./Orvanel.exe ./Uninstall.exe" ]
+}
+
+# The wizard, the only dialog on the desktop: its title, every text and each button as "TEXT/STATE".
+wizard() { probe children '#32770' - | awk -F'\t' '{print $5} $2 == "Button" {print $5 "/" $4}'; }
+wizard_has() { wizard | grep -qxF "$1"; }
+# Waits for the button captioned $1 (with its & mark) to be enabled, and clicks it.
+wizard_click() { wait_until 60 wizard_has "$1/enabled" && dialog_click "$(wizard | head -n1)" "$1"; }
+# wizard_run NAME PROGRAM TITLE STEP...: runs PROGRAM through its pages; each
+# STEP clicks a button, or with "=" first, checks that the page shows a text.
+wizard_run() {
+    local name=$1 step shots=0
+    wine "$2" >/dev/null 2>&1 &
+    local pid=$!
+    wait_until 30 wizard_has "$4/enabled"
+    check_eq "$name: the title names Orvanel and its version" "Orvanel $version $3" "$(wizard | head -n1)"
+    for step in "${@:4}"; do
+        e2e_shot "${name// /-}-$((++shots))" >/dev/null  # each page, for the eye
+        if [ "${step:0:1}" == = ]; then check "$name: the page reads ${step#=}" wait_until 10 wizard_has "${step#=}"
+        else check "$name: $step" wizard_click "$step"; fi
+    done
+    wait "$pid"
+    check_eq "$name: ends with 0" 0 "$?"
 }
 
 echo "== silent install without /AUTOSTART"
 wine "$setup" /S >/dev/null 2>&1
 check_eq "the installer ends with 0" 0 "$?"
 check "Orvanel.exe, Help\\Orvanel.chm and Uninstall.exe, nothing else, in $dir_win" same_files
-check "the Start-menu shortcut points at the installed program" \
-    grep -aqF "$dir_win\\Orvanel.exe" "$shortcut"
+check "the Start-menu shortcut points at the installed program" grep -aqF "$dir_win\\Orvanel.exe" "$shortcut"
 check_eq "no start at sign-in" missing "$(run_value)"
 for pair in "DisplayName=Orvanel" "DisplayVersion=$version" "Publisher=Kestrane" \
     "DisplayIcon=$dir_win\\Orvanel.exe,0" "InstallLocation=$dir_win" \
@@ -85,79 +106,38 @@ check "Apps & features: EstimatedSize is the files' size in KiB ($estimated, fil
 
 echo "== silent install with /AUTOSTART=1 over it, then without"
 wine "$setup" /S /AUTOSTART=1 >/dev/null 2>&1
-check_eq "start at sign-in: the quoted path of the installed program" "\"$dir_win\\Orvanel.exe\"" "$(run_value)"
+check_eq "start at sign-in: the quoted path of the installed program" "$autostart" "$(run_value)"
 check_eq "one Apps & features entry" 1 "$(entries)"
 wine "$setup" /S >/dev/null 2>&1
-check_eq "a silent reinstall without /AUTOSTART keeps the start at sign-in" "\"$dir_win\\Orvanel.exe\"" "$(run_value)"
+check_eq "a silent reinstall without /AUTOSTART keeps the start at sign-in" "$autostart" "$(run_value)"
 check_eq "still one entry" 1 "$(entries)"
 
 echo "== the installed program mounts; the silent uninstall closes it"
 store_setting Path "$FOLDER"
 store_setting Drive X
 start_installed
-check "Orvanel runs from its installed folder" e2e_orvanel_running
 tray_menu_choose Mount
 subst_wait_count 1
-check_eq "the drive is mounted" "\\??\\$FOLDER" "$(probe dosdevice X:)"
-e2e_shot installed-and-mounted >/dev/null
-check "the silent uninstall finishes" uninstall_silently
+check_eq "the installed program mounts the drive" "\\??\\$FOLDER" "$(probe dosdevice X:)"
+check "the silent uninstall removes the folder, the shortcut and the entry" uninstall_silently
 check "Orvanel was closed" probe wait-gone OrvanelTrayWindow - 0
 subst_wait_count 2
 check_eq "closing it unmounted the drive" none "$(probe dosdevice X:)"
 check "no tray icon is left" not tray_icon_shown
-check "the program's folder is gone" test ! -e "$dir"
-check "the shortcut is gone" test ! -e "$shortcut"
 check_eq "the start at sign-in is gone" missing "$(run_value)"
 check_eq "no Apps & features entry" 0 "$(entries)"
 check "the user's settings are kept" settings_kept
 # Whatever the program left mapped, the next steps start clean.
 wine 'C:\windows\system32\subst.exe' X: /d >/dev/null 2>&1
 
-echo "== the installer's pages"
-# The wizard is the only dialog on the desktop; its title changes by page.
-wizard() { probe children '#32770' - | awk -F'\t' 'NR == 1 {print $5} $2 == "Button" {print $5 "/" $4}'; }
-wizard_has() { wizard | grep -qxF "$1"; }
-# Waits for the button captioned $1 (with its & mark) to be enabled, clicks it.
-wizard_click() {
-    wait_until 60 wizard_has "$1/enabled" || return 1
-    local ox oy x y w h
-    read -r ox oy < <(probe window-rect '#32770' - | awk '{print $7, $8}')
-    read -r x y w h < <(probe children '#32770' - | awk -F'\t' -v c="$1" '$2 == "Button" && $5 == c {print $3; exit}')
-    xdotool mousemove "$((ox + x + w / 2))" "$((oy + y + h / 2))" click 1
-    sleep 0.5
-}
-
-wine "$setup" >/dev/null 2>&1 &
-setup_pid=$!
-wait_until 30 wizard_has "&Next >/enabled"
-check_eq "the wizard's title names Orvanel and its version" "Orvanel $version Setup" "$(wizard | head -n1)"
-e2e_shot setup-1-welcome >/dev/null
-wizard_click "&Next >"
-wait_until 10 wizard_has "&Install/enabled"
-check "the options page's header" grep -qx "Choose options" <<<"$(probe children '#32770' - | awk -F'\t' '{print $5}')"
-e2e_shot setup-2-options >/dev/null
-wizard_click "&Install"
-check "the last page comes" wait_until 60 wizard_has "&Finish/enabled"
-e2e_shot setup-3-finish >/dev/null
-wizard_click "&Finish"
-wait "$setup_pid"
-check_eq "the interactive setup ends with 0" 0 "$?"
+echo "== the installer's and the uninstaller's pages"
+wizard_run "the interactive setup" "$setup" Setup "&Next >" "=Choose options" "&Install" "&Finish"
 check "Start Orvanel now, ticked by default, started it" probe wait-exists OrvanelTrayWindow - 20000
-check_eq "Start Orvanel when I sign in, ticked by default" "\"$dir_win\\Orvanel.exe\"" "$(run_value)"
+check_eq "Start Orvanel when I sign in, ticked by default" "$autostart" "$(run_value)"
 check "the interactive install put the same files in place" same_files
-
-echo "== the uninstaller's pages"
-wine "$dir/Uninstall.exe" >/dev/null 2>&1
-wait_until 30 wizard_has "&Uninstall/enabled"
-check_eq "the uninstaller's title names Orvanel and its version" "Orvanel $version Uninstall" "$(wizard | head -n1)"
-e2e_shot uninstall-1-options >/dev/null
-wizard_click "&Uninstall"
-check "the uninstaller finishes" wait_until 60 wizard_has "&Close/enabled"
-e2e_shot uninstall-2-done >/dev/null
-wizard_click "&Close"
+wizard_run "the uninstaller" "$dir/Uninstall.exe" Uninstall "&Uninstall" "&Close"
 check "the running Orvanel was closed" probe wait-gone OrvanelTrayWindow - 0
 check "everything installed is gone" uninstalled
-check "the shortcut is gone" test ! -e "$shortcut"
 check_eq "the start at sign-in is gone" missing "$(run_value)"
 check "the settings are kept (the box to remove them is not ticked)" settings_kept
 
@@ -175,7 +155,7 @@ check "it closed the running older copy" probe wait-gone OrvanelTrayWindow - 0
 check_eq "one Apps & features entry" 1 "$(entries)"
 check_eq "its version is $version" "$version" "$(reg_text "$UNINSTALL" DisplayVersion)"
 check "the files are the current ones" same_files
-check_eq "the start at sign-in is kept" "\"$dir_win\\Orvanel.exe\"" "$(run_value)"
+check_eq "the start at sign-in is kept" "$autostart" "$(run_value)"
 check "the settings are kept" settings_kept
 
 echo "== start at sign-in as Windows' Startup apps page turns it off"
@@ -184,7 +164,7 @@ check_eq "/AUTOSTART=0 removes the start at sign-in" missing "$(run_value)"
 wine "$setup" /S /AUTOSTART=1 >/dev/null 2>&1
 turn_off_in_windows
 wine "$setup" /S >/dev/null 2>&1
-check_eq "a silent reinstall keeps the Run value turned off in Windows" "\"$dir_win\\Orvanel.exe\"" "$(run_value)"
+check_eq "a silent reinstall keeps the Run value turned off in Windows" "$autostart" "$(run_value)"
 check_eq "and Windows' mark" "3 03" "$(windows_mark)"
 wine "$setup" /S /AUTOSTART=1 >/dev/null 2>&1
 check_eq "/AUTOSTART=1 turns it on again: Windows' mark is gone" missing "$(windows_mark)"
@@ -193,16 +173,7 @@ turn_off_in_windows
 echo "== an interactive reinstall offers what is in effect, and closes the running copy"
 start_installed
 running=$E2E_ORVANEL_PID
-wine "$setup" >/dev/null 2>&1 &
-setup_pid=$!
-wizard_click "&Next >"
-wait_until 10 wizard_has "&Install/enabled"
-e2e_shot setup-4-options-reinstall >/dev/null
-wizard_click "&Install"
-check "the last page comes" wait_until 60 wizard_has "&Finish/enabled"
-wizard_click "&Finish"
-wait "$setup_pid"
-check_eq "the interactive reinstall ends with 0" 0 "$?"
+wizard_run "the interactive reinstall" "$setup" Setup "&Next >" "&Install" "&Finish"
 check_eq "the box came unticked, as Windows had it off; left so, the Run value goes" missing "$(run_value)"
 check_eq "and Windows' mark with it" missing "$(windows_mark)"
 check_eq "still one entry" 1 "$(entries)"

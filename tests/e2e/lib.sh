@@ -1,17 +1,11 @@
-# The end-to-end harness, sourced by each *_test.sh:
-#   source lib.sh; e2e_init "$@"   # args: path of Orvanel.exe, folder of the test tools
-# It gives every script its own Xvfb, throwaway Wine prefix (never ~/.wine)
-# and virtual desktop with a taskbar, installs the stand-in subst.exe, and
-# stops everything it started when the script ends, also on failure.
-# Scripts count results with check/check_eq and end with e2e_finish.
-
+# The end-to-end harness, sourced by each *_test.sh; e2e_init "$@" (Orvanel.exe,
+# the folder of the test tools) gives the script its own Xvfb, throwaway prefix
+# and virtual desktop with a taskbar, and stops all of it when the script ends.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh"
 
-E2E_DESKTOP_W=1024
-E2E_DESKTOP_H=768
-E2E_PASSED=0
-E2E_FAILED=0
+E2E_DESKTOP_W=1024 E2E_DESKTOP_H=768
+E2E_PASSED=0 E2E_FAILED=0
 E2E_KEY='SOFTWARE\Kestrane\Orvanel'
 # The maker's key and the addresses of the program's string table.
 MAKER_KEY='SOFTWARE\Kestrane'
@@ -24,15 +18,11 @@ e2e_init() {
     E2E_EXE=$(readlink -f "$1")
     E2E_TOOLS=$(readlink -f "$2")
     E2E_NAME=$(basename "$0" .sh)
-    local repo
-    repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-    E2E_ARTIFACTS=${ORVANEL_E2E_ARTIFACTS:-$repo/build/e2e-artifacts}/$E2E_NAME
-    rm -rf "$E2E_ARTIFACTS"
-    mkdir -p "$E2E_ARTIFACTS"
+    E2E_ARTIFACTS=${ORVANEL_E2E_ARTIFACTS:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/e2e-artifacts}
+    E2E_ARTIFACTS+=/$E2E_NAME
+    rm -rf "$E2E_ARTIFACTS" && mkdir -p "$E2E_ARTIFACTS"
     E2E_WORK=$(mktemp -d /tmp/orvanel-e2e.XXXXXX)
-    export WINEPREFIX=$E2E_WORK/prefix
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$E2E_WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     trap e2e_cleanup EXIT
     start_xvfb
     E2E_XVFB_PID=$XVFB_PID
@@ -50,18 +40,15 @@ e2e_start_desktop() {
 e2e_cleanup() {
     local rc=$?
     if [ "$E2E_FAILED" -gt 0 ] || [ "$rc" -ne 0 ]; then e2e_shot "at-exit" || true; fi
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-    kill "$E2E_XVFB_PID" >/dev/null 2>&1
-    wait "$E2E_XVFB_PID" 2>/dev/null
+    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+    kill "$E2E_XVFB_PID" >/dev/null 2>&1 && wait "$E2E_XVFB_PID" 2>/dev/null
     rm -rf "$E2E_WORK"
 }
 
 probe() { wine "$E2E_TOOLS/orvprobe.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
-# Starts Orvanel as a user would, with Wine's process channel recording the
-# command lines it starts (E2E_WINEDEBUG adds channels); waits for its
-# hidden window and icon.
+# Starts Orvanel as a user would, with Wine's process channel (E2E_WINEDEBUG
+# adds channels) logging what it starts in E2E_PROCESS_LOG; waits for its window.
 e2e_start_orvanel() {
     E2E_PROCESS_LOG=$E2E_WORK/process.log
     WINEDEBUG=${E2E_WINEDEBUG:-+process} wine "$E2E_EXE" 2>>"$E2E_PROCESS_LOG" >/dev/null &
@@ -72,11 +59,8 @@ e2e_start_orvanel() {
 
 e2e_orvanel_running() { probe wait-exists OrvanelTrayWindow - 0; }
 
-# The last operation the program asked of the shell's notification area:
-# 0 NIM_ADD, 2 NIM_DELETE. Needs Wine's systray channel in E2E_WINEDEBUG.
-last_tray_call() {
-    grep -ao 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_PROCESS_LOG" | tail -n 1 | awk '{print $NF}'
-}
+# The last request to the notification area (0 NIM_ADD, 2 NIM_DELETE); needs +systray.
+last_tray_call() { grep -ao 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_PROCESS_LOG" | tail -n 1 | awk '{print $NF}'; }
 
 # Wine learns its drives and the display's DPI when its session starts:
 # runs the command, then starts the session (and the desktop) again.
@@ -93,35 +77,18 @@ e2e_use_dpi() {
     e2e_restart_session wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
 }
 
-# Chooses Exit and waits for the program to end.
-exit_orvanel() {
-    tray_menu_choose Exit
-    probe wait-gone OrvanelTrayWindow - 5000
-}
+exit_orvanel() { tray_menu_choose Exit && probe wait-gone OrvanelTrayWindow - 5000; }
 
 # Saves the screen area WxH+X+Y as the file $2.
 screen_crop() { import -display "$DISPLAY" -window root -crop "$1" +repage "$2" 2>/dev/null; }
 
-e2e_shot() {
-    screen_crop "${E2E_DESKTOP_W}x${E2E_DESKTOP_H}+0+0" "$E2E_ARTIFACTS/$1.png"
-    echo "$E2E_ARTIFACTS/$1.png"
-}
-
-# One line of dark text on a light ground in the image $1, read by OCR.
-ocr_line() {
-    convert "$1" -colorspace gray -normalize -resize 600% -bordercolor white -border 20 "$E2E_WORK/ocr.png"
-    tesseract "$E2E_WORK/ocr.png" - --psm 7 2>/dev/null | tr -d '\f' | sed '/^$/d'
-}
+e2e_shot() { local f=$E2E_ARTIFACTS/$1.png; screen_crop "${E2E_DESKTOP_W}x${E2E_DESKTOP_H}+0+0" "$f" && echo "$f"; }
 
 # --- the notification-area icon and its menu ---------------------------------
 
-E2E_TRAY_X=$((E2E_DESKTOP_W - 10))
-E2E_TRAY_Y=$((E2E_DESKTOP_H - 11))
+E2E_TRAY_X=$((E2E_DESKTOP_W - 10)) E2E_TRAY_Y=$((E2E_DESKTOP_H - 11))
 
-tray_press_right() {
-    xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" mousedown 3
-    sleep 0.8
-}
+tray_press_right() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" mousedown 3; sleep 0.8; }
 tray_release_right() { xdotool mouseup 3; sleep 0.3; }
 tray_menu_open() { tray_press_right; tray_release_right; }
 tray_click_left() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click 1; sleep 0.8; }
@@ -129,65 +96,52 @@ tray_double_click() { xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" click --repe
 
 menu_open() { probe wait-window '#32768' - 0; }
 
-# The menu's looks, as menu_look prints them: with no folder stored, and
-# unmounted or mounted with one.
+# The menu as menu_look prints it: each item's text, ":STATE" unless enabled.
 MENU_NO_FOLDER='Mount:greyed - Settings - About... Help - Exit'
 MENU_UNMOUNTED='Mount - Settings - About... Help - Exit'
 MENU_MOUNTED='Unmount - Settings:greyed - About... Help - Exit'
-
-# The open menu as its items say, each enabled one by its text alone, e.g.
-# "Mount:greyed - Settings - About... Help - Exit".
 menu_look() {
     probe menu | awk -F'\t' '{printf "%s%s", (NR > 1 ? " " : ""), ($3 ~ /^(enabled|separator)$/ ? $2 : $2 ":" $3)}
         END {print ""}'
 }
 
 # Clicks the item of the open menu whose text is $1 (e.g. "About...").
-menu_choose() {
-    local x y
-    read -r x y < <(probe menu | awk -F'\t' -v text="$1" '$2 == text {print $4; exit}')
-    [ -n "${y:-}" ] || return 1
-    xdotool mousemove "$x" "$y" click 1
-    sleep 0.5
-}
+menu_choose() { click_at "$(probe menu | awk -F'\t' -v text="$1" '$2 == text {print $4; exit}')"; }
 
-# Opens the menu with a right press and chooses an item.
-tray_menu_choose() {
-    tray_menu_open
-    menu_choose "$1"
-}
+tray_menu_choose() { tray_menu_open && menu_choose "$1"; }
 
-# Under Xvfb with no window manager a click outside hands the foreground to
-# Wine's desktop before the menu sees it, so the menu is closed with Escape.
-menu_dismiss() {
-    probe key escape
-    sleep 0.5
-}
+# Without a window manager a click outside hands the foreground to Wine's
+# desktop before the menu sees it, so the menu is closed with Escape.
+menu_dismiss() { probe key escape; sleep 0.5; }
 
-# Counts pixels of a colour family in the tray icon: "yellow" marks the
-# mounted picture's connector, "red" the unmounted picture's cross.
-tray_icon_shown() { [ $(($(tray_icon_pixels red) + $(tray_icon_pixels yellow))) -gt 0 ]; }
+# Pixels of a colour in the icon (24 px) or the notification area (240 px):
+# yellow marks the mounted picture's connector, red the unmounted one's cross.
 tray_icon_pixels() { tray_pixels "$1" 24; }
-# The same over the right-hand 240 px of the taskbar, where further icons
-# would stand beside the first.
 tray_area_pixels() { tray_pixels "$1" 240; }
+tray_icon_shown() { [ $(($(tray_icon_pixels red) + $(tray_icon_pixels yellow))) -gt 0 ]; }
 tray_pixels() {
-    local shot=$E2E_WORK/tray.png fx
+    local shot=$E2E_WORK/tray.png fx='r>0.7 && g<0.35 && b<0.35'
+    [ "$1" == yellow ] && fx='r>0.7 && g>0.6 && b<0.4'
     screen_crop "${2}x20+$((E2E_TRAY_X + 12 - $2))+$((E2E_DESKTOP_H - 20))" "$shot"
-    case "$1" in
-        yellow) fx='r>0.7 && g>0.6 && b<0.4' ;;
-        red) fx='r>0.7 && g<0.35 && b<0.35' ;;
-    esac
     convert "$shot" -fx "($fx) ? 1 : 0" -format '%[fx:round(mean*w*h)]' info:
 }
 
-# --- message boxes ---------------------------------------------------------
+# Hovers over the icon until the shell shows its tip: "WIDTH<tab>TEXT" of the tip's window.
+tray_tip() {
+    xdotool mousemove 500 400 sleep 0.3 mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y" sleep 0.3 \
+        mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y"
+    probe wait-window tooltips_class32 - 5000
+    printf '%s\t%s\n' "$(probe window-rect tooltips_class32 - | awk '{print $4}')" \
+        "$(probe children tooltips_class32 - | awk -F'\t' 'NR == 1 {print $5}')"
+    xdotool mousemove 500 400
+}
+
+# --- dialogs and message boxes, by window title --------------------------------
 
 # Texts of the static controls of the window titled $1.
 dialog_texts() { probe children - "$1" | awk -F'\t' '$2 == "Static" && $5 != "" {print $5}'; }
 
-# Waits up to $1 ms for Orvanel's message box, prints its text and presses
-# its OK; prints nothing when no box comes.
+# Waits up to $1 ms for Orvanel's message box, prints its text and presses OK; prints nothing without one.
 message_answer() {
     probe wait-window '#32770' Orvanel "${1:-3000}" || return 0
     dialog_texts Orvanel
@@ -197,14 +151,15 @@ message_answer() {
 # Screen position of the client area of the window titled $1: "x y".
 client_origin() { probe window-rect - "$1" | awk '{print $7, $8}'; }
 
-# "x y w h" of the control with id $2 in the window titled $1, in client
-# coordinates. A probe that loses its race with Wine's start-up prints
-# nothing, so it is asked again.
+# Field $3 of the control with id $2 in the window titled $1: 3 "x y w h" in
+# client coordinates, 4 its state, 5 its text.
+control_field() { probe children - "$1" | awk -F'\t' -v id="$2" -v f="$3" '$1 == id {print $f}'; }
+control_text() { control_field "$1" "$2" 5; }
+# Asked again when the probe loses its race with Wine's start-up.
 dialog_control_rect() {
     local try rect
     for try in 1 2 3; do
-        rect=$(probe children - "$1" | awk -F'\t' -v id="$2" '$1 == id {print $3}')
-        [ -n "$rect" ] && break
+        rect=$(control_field "$1" "$2" 3) && [ -n "$rect" ] && break
         sleep 0.3
     done
     echo "$rect"
@@ -274,39 +229,28 @@ at_least() {
 
 # Each number of $3 (e.g. "x y w h") within one pixel of the expected ($2).
 check_near() {
-    if within_one_pixel "$2" "$3"; then check "$1" true; else check "$1" false; printf '      actual: %s\n' "$3"; fi
-}
-within_one_pixel() {
-    awk -v want="$1" -v got="$2" 'BEGIN {n = split(want, w); if (split(got, g) != n) exit 1
-        for (i = 1; i <= n; i++) if (w[i] - g[i] > 1 || g[i] - w[i] > 1) exit 1}'
+    local near=true
+    awk -v want="$2" -v got="$3" 'BEGIN {n = split(want, w); if (split(got, g) != n) exit 1
+        for (i = 1; i <= n; i++) if (w[i] - g[i] > 1 || g[i] - w[i] > 1) exit 1}' || near=false
+    check "$1" $near
+    $near || printf '      actual: %s\n' "$3"
 }
 
-# Screen position "x y" of the centre of the rectangle $2 ("x y w h", client
-# coordinates) in the window titled $1.
+# Screen position "x y" of the centre of the rectangle $2 ("x y w h", client coordinates) in the window titled $1.
 rect_centre() {
     local ox oy x y w h
     read -r ox oy < <(client_origin "$1")
     read -r x y w h <<<"$2"
     [ -n "$h" ] && echo "$((ox + x + w / 2)) $((oy + y + h / 2))"
 }
+click_at() { [ -n "$1" ] && xdotool mousemove $1 click 1 && sleep 0.5; }  # "x y"
+click_rect() { click_at "$(rect_centre "$1" "$2")"; }
 
-# Clicks the centre of the rectangle $2 ("x y w h", client coordinates) in
-# the window titled $1.
-click_rect() {
-    local x y
-    read -r x y < <(rect_centre "$1" "$2")
-    [ -n "${y:-}" ] || return 1
-    xdotool mousemove "$x" "$y" click 1
-    sleep 0.5
-}
-
-# Clicks the control with id $2 of the window titled $1.
 control_click() { click_rect "$1" "$(dialog_control_rect "$1" "$2")"; }
-control_text() { probe children - "$1" | awk -F'\t' -v id="$2" '$1 == id {print $5}'; }
 # The id of the control with the keyboard focus.
 focus_id() { probe foreground | sed -n 's/.*focus=//p'; }
 
-# Clicks the button captioned $2 (e.g. OK) in the window titled $1.
+# Clicks the button captioned $2 (e.g. OK, or "Next >" for "&Next >") in the window titled $1.
 dialog_click() {
     click_rect "$1" "$(probe children - "$1" |
         awk -F'\t' -v c="$2" '$2 == "Button" && ($5 == c || $5 == "&" c) {print $3; exit}')"
@@ -316,19 +260,16 @@ dialog_click() {
 
 subst_log() { cat "$WINEPREFIX/$ORVANEL_TEST_DIR/subst.log" 2>/dev/null | tr -d '\r'; }
 subst_count() { subst_log | wc -l; }
-
 # Waits until the stand-in has recorded $1 command lines in all.
 subst_wait_count() { wait_until 10 subst_counted "$1" && sleep 0.5; }
 subst_counted() { [ "$(subst_count)" -ge "$1" ]; }
-
 subst_fail_with() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
 subst_succeed() { rm -f "$WINEPREFIX/$ORVANEL_TEST_DIR/subst-fail"; }
 subst_delay_ms() { printf '%s' "$1" >"$WINEPREFIX/$ORVANEL_TEST_DIR/subst-delay-ms"; }
 
 store_setting() { probe reg-set-encoded HKCU "$E2E_KEY" "$1" "$2"; }
 
-# The registry bytes of TEXT as the program stores it: type 1 (REG_SZ),
-# each byte c as 255 - c, one zero byte.
+# The registry bytes of TEXT as the program stores it: type 1 (REG_SZ), each byte c as 255 - c, a zero byte.
 encoded() {
     local out="1" c
     for c in $(printf '%s' "$1" | od -An -v -tu1); do out+=$(printf ' %02x' $((255 - c))); done
@@ -350,10 +291,14 @@ check() {
     fi
 }
 
+check_eq() {
+    check "$1" [ "$2" == "$3" ]
+    [ "$2" == "$3" ] || printf '      expected: %q\n      actual:   %q\n' "$2" "$3"
+}
+
 not() { ! "$@"; }
 
-# Runs COMMAND every tenth of a second until it succeeds, for up to SECONDS:
-#   wait_until SECONDS COMMAND...
+# wait_until SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds.
 wait_until() {
     local deadline=$((SECONDS + $1))
     until "${@:2}"; do
@@ -362,37 +307,7 @@ wait_until() {
     done
 }
 
-check_eq() {
-    local name=$1 expected=$2 actual=$3
-    if [ "$expected" == "$actual" ]; then
-        check "$name" true
-    else
-        check "$name" false
-        printf '      expected: %q\n      actual:   %q\n' "$expected" "$actual"
-    fi
-}
-
 e2e_finish() {
-    printf '%s: %d passed, %d failed\n' "$E2E_NAME" "$E2E_PASSED" "$E2E_FAILED"
-    printf 'screenshots: %s\n' "$E2E_ARTIFACTS"
+    printf '%s: %d passed, %d failed\nscreenshots: %s\n' "$E2E_NAME" "$E2E_PASSED" "$E2E_FAILED" "$E2E_ARTIFACTS"
     [ "$E2E_FAILED" -eq 0 ]
-}
-
-# Hovers over the icon until the shell shows its tip; then reads the tip box
-# above the taskbar: "WIDTH TEXT".
-tray_tip() {
-    xdotool mousemove 500 400
-    sleep 0.3
-    xdotool mousemove "$E2E_TRAY_X" "$E2E_TRAY_Y"
-    sleep 0.3
-    xdotool mousemove "$((E2E_TRAY_X - 1))" "$E2E_TRAY_Y"
-    sleep 2.5
-    local area=$E2E_WORK/tip.png box
-    screen_crop "400x60+$((E2E_DESKTOP_W - 400))+$((E2E_DESKTOP_H - 80))" "$area"
-    # The tip is the white box on the desktop's colour: its bounds are those
-    # of the white pixels.
-    box=$(convert "$area" -fill black +opaque white -format '%@' info:)
-    convert "$area" -crop "$box" +repage "$area"
-    xdotool mousemove 500 400
-    echo "${box%%x*} $(ocr_line "$area")"
 }

@@ -1,51 +1,7 @@
 // The value decoder and the store's reads, given any bytes as stored data.
-#include <map>
-
+#include "../core/fake_registry.h"
 #include "fuzz_input.h"
-#include "settings_store.h"
 #include "value_codec.h"
-
-namespace orvanel {
-namespace {
-
-// A registry holding one value, the fuzzer's bytes, or none at all.
-class OneValueRegistry final : public RegistryPort {
-public:
-    std::optional<std::string> data;
-
-    std::optional<std::string> QueryString(RootKey, const std::string&, const std::string&) override {
-        return data;
-    }
-    std::unique_ptr<WritableKey> CreateKey(RootKey, const std::string&) override {
-        return std::make_unique<Key>(*this);
-    }
-
-private:
-    class Key final : public WritableKey {
-    public:
-        explicit Key(OneValueRegistry& owner) : owner_(owner) {}
-        bool SetString(const std::string&, const std::string& data) override {
-            owner_.data = data;
-            return true;
-        }
-
-    private:
-        OneValueRegistry& owner_;
-    };
-};
-
-class CountingReporter final : public ErrorReporter {
-public:
-    int reports = 0;
-    std::string last;
-    void Report(const std::string& message) override {
-        ++reports;
-        last = message;
-    }
-};
-
-}  // namespace
-}  // namespace orvanel
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     using namespace orvanel;
@@ -53,9 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::uint8_t flags = input.Byte();
     std::string data = input.RestAsBytes();
     // Overlong values need more bytes than the fuzzer likes to make.
-    if ((flags & 2) != 0 && !data.empty()) {
-        while (data.size() <= kMaxValueLength + 1) data += data;
-    }
+    while ((flags & 2) != 0 && !data.empty() && data.size() <= kMaxValueLength + 1) data += data;
 
     const CodecResult decoded = DecodeValue(data);
     if (decoded.error == 0) {
@@ -64,32 +18,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Require(data.size() > kMaxValueLength && decoded.text.empty(), "only overlong data fails");
     }
 
-    OneValueRegistry registry;
-    CountingReporter errors;
-    if ((flags & 1) == 0) registry.data = data;
-    const StoredRead read = ReadStoredSetting(registry, errors, RootKey::CurrentUser, "k", "v");
-    const std::optional<std::string> text =
-        ReadStoredValue(registry, errors, RootKey::CurrentUser, "k", "v");
+    FakeRegistry registry;
+    RecordingReporter errors;
+    if ((flags & 1) == 0) registry.values[{RootKey::CurrentUser, "k", "v"}] = data;
+    const auto setting = [&] { return ReadStoredSetting(registry, errors, RootKey::CurrentUser, "k", "v"); };
+    const StoredRead read = setting();
+    const std::optional<std::string> text = ReadStoredValue(registry, errors, RootKey::CurrentUser, "k", "v");
     Require((read.status == ReadStatus::Missing) == !text, "both reads agree on a missing value");
     Require(!text || *text == read.text, "both reads agree on the text");
 
     const std::size_t stored = data.size() - (!data.empty() && data.back() == '\0' ? 1 : 0);
     switch (read.status) {
         case ReadStatus::Missing:
-            Require(!registry.data && errors.reports == 0, "missing only when nothing is stored");
+            Require(registry.values.empty() && errors.messages.empty(), "missing only when nothing is stored");
             break;
         case ReadStatus::Read:
-            Require(stored <= kMaxValueLength && errors.reports == 0, "read without a report");
+            Require(stored <= kMaxValueLength && errors.messages.empty(), "read without a report");
             Require(read.text.size() == stored, "every stored byte is a character");
             Require(WriteStoredValue(registry, errors, RootKey::CurrentUser, "k", "v", read.text),
                     "a read text can be written");
-            Require(ReadStoredSetting(registry, errors, RootKey::CurrentUser, "k", "v").text ==
-                        read.text,
-                    "a written text reads back");
+            Require(setting().text == read.text, "a written text reads back");
             break;
         case ReadStatus::Failed:
             Require(stored > kMaxValueLength && read.text == "False", "fails only when overlong");
-            Require(errors.reports == 2 && errors.last == StoreErrorMessage(kErrorOverflow),
+            Require(errors.messages == std::vector<std::string>(2, StoreErrorMessage(kErrorOverflow)),
                     "each failed read is reported once");
             break;
     }

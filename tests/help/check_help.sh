@@ -3,7 +3,6 @@
 # the contents and the index is inside, and every link inside resolves,
 # anchors included. Usage: check_help.sh Orvanel.chm Help-source-folder
 set -uo pipefail
-chm=$1
 src=$2
 work=$(mktemp -d /tmp/check_help.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -15,47 +14,34 @@ check() {
     if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
 }
 
-# A target "page.htm#anchor" resolves when the page is in the file and, with
-# an anchor, names it. Paths are taken relative to the file's root.
+# A target "page.htm#anchor" resolves when the page is in the file (paths
+# from its root) and, with an anchor, names it.
 resolves() {
-    local page=${1%%#*} anchor=
+    local file anchor=
     [[ $1 == *"#"* ]] && anchor=${1#*#}
-    local file
-    file=$(find "$work/x" -ipath "$work/x/${page#/}" -type f | head -n1)
-    [ -n "$file" ] || return 1
-    [ -z "$anchor" ] || grep -qiE "(name|id)=\"$anchor\"" "$file"
+    file=$(find "$work/x" -ipath "$work/x/$(sed 's|^/||; s|#.*||' <<<"$1")" -type f | head -n1)
+    [ -n "$file" ] && { [ -z "$anchor" ] || grep -qiE "(name|id)=\"$anchor\"" "$file"; }
 }
 
-extract_chmLib "$chm" "$work/x" >/dev/null 2>&1
-check "the file unpacks" test -d "$work/x"
-for inside in '#SYSTEM' Orvanel.hhc Orvanel.hhk; do
-    check "$inside is inside" test -f "$work/x/$inside"
-done
+extract_chmLib "$1" "$work/x" >/dev/null 2>&1
+for inside in '#SYSTEM' Orvanel.hhc Orvanel.hhk; do check "$inside is inside" test -f "$work/x/$inside"; done
 check "#SYSTEM names the title" grep -aq 'Orvanel Help' "$work/x/#SYSTEM"
 
-# Every file the project lists.
-while read -r listed; do
-    check "listed file $listed" resolves "$listed"
-done < <(tr -d '\r' <"$src/Orvanel.hhp" | sed -n '/^\[FILES\]/,/^\[/p' | sed '1d;/^\[/d;/^$/d')
-
-# Every topic the contents and the index point at.
-for nav in Orvanel.hhc Orvanel.hhk; do
-    while read -r topic; do
-        check "$nav -> $topic" resolves "$topic"
-    done < <(grep -aoiE 'name="Local" value="[^"]+"' "$src/$nav" | sed 's/.*value="//; s/"$//')
-done
+# Every file the project lists, and every topic the contents and the index point at.
+while read -r from target; do check "$from -> $target" resolves "$target"; done < <(
+    tr -d '\r' <"$src/Orvanel.hhp" | sed -n '/^\[FILES\]/,/^\[/p' | sed '1d;/^\[/d;/^$/d; s/^/Orvanel.hhp /'
+    for nav in Orvanel.hhc Orvanel.hhk; do
+        grep -aoiE 'name="Local" value="[^"]+"' "$src/$nav" | sed "s/.*value=\"//; s/\"$//; s/^/$nav /"
+    done)
 
 # Every local link and picture of every page.
 pages=0
 for page in "$work"/x/*.htm; do
     pages=$((pages + 1))
     while read -r target; do
-        case "$target" in
-            http:* | https:* | mailto:*) continue ;;
-            "#"*) target="$(basename "$page")$target" ;;
-        esac
+        [[ $target == "#"* ]] && target=$(basename "$page")$target
         check "$(basename "$page") -> $target" resolves "$target"
-    done < <(grep -aoiE '(href|src)="[^"]+"' "$page" | sed 's/^[^"]*"//; s/"$//')
+    done < <(grep -aoiE '(href|src)="[^"]+"' "$page" | sed 's/^[^"]*"//; s/"$//' | grep -vE '^(https?|mailto):')
 done
 check "the file holds at least the six topics" test "$pages" -ge 6
 

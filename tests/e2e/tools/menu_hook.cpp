@@ -1,10 +1,7 @@
-// Read by the probe's "menu" command from inside the program: Wine keeps a
-// menu's items in the process that made it, so MN_GETHMENU's handle is of
-// no use elsewhere. The probe hooks the menu window's thread with this
-// library and sends it kReadMenu; the hook answers with WM_COPYDATA to the
-// window in wParam, one line per item: position, text ("-" for a
-// separator), state (enabled, greyed, disabled or separator, then " checked"
-// when it is) and the item's centre on the screen.
+// The probe's "menu" hooks the menu window's thread with this library (Wine keeps
+// a menu's items in the process that made it) and sends OrvanelProbeReadMenu;
+// the answer, by WM_COPYDATA to the window in wParam, is a line per item:
+// position, text ("-" for a separator), state, " checked" and its screen centre.
 #include <windows.h>
 
 #include <cwchar>
@@ -15,16 +12,15 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM 
     if (code == HC_ACTION && sent->message == RegisterWindowMessageW(L"OrvanelProbeReadMenu")) {
         const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(sent->hwnd, MN_GETHMENU, 0, 0));
         std::wstring lines;
-        for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
-            const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-            const bool separator = (state & MF_SEPARATOR) != 0;
-            wchar_t text[256] = L"-";
-            if (!separator) GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        for (UINT i = 0; static_cast<int>(i) < GetMenuItemCount(menu); ++i) {
+            const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+            wchar_t text[256] = L"-", line[400];
+            if (!(state & MF_SEPARATOR)) GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
             RECT r{};
-            GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r);
-            wchar_t line[400];
-            swprintf(line, 400, L"%d\t%ls\t%ls%ls\t%ld %ld\n", i, text,
-                     separator ? L"separator" : (state & MF_GRAYED) ? L"greyed" : (state & MF_DISABLED) ? L"disabled" : L"enabled",
+            GetMenuItemRect(nullptr, menu, i, &r);
+            swprintf(line, 400, L"%u\t%ls\t%ls%ls\t%ld %ld\n", i, text,
+                     (state & MF_SEPARATOR) ? L"separator" : (state & MF_GRAYED) ? L"greyed"
+                                                          : (state & MF_DISABLED) ? L"disabled" : L"enabled",
                      (state & MF_CHECKED) ? L" checked" : L"", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
             lines += line;
         }

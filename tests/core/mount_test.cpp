@@ -1,0 +1,233 @@
+// Mounting: the command lines, the tray's mount state, leaving, the mount rule and the icon's retries.
+#include "command_lines.h"
+#include "icon_retries.h"
+#include "leaving.h"
+#include "mount_settings.h"
+#include "mount_state.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <vector>
+
+namespace orvanel {
+namespace {
+
+CommandOutcome Ok(bool mapped) { return {mapped, 0, L""}; }
+CommandOutcome Failed(bool mapped, const wchar_t* message = L"") { return {mapped, 1, message}; }
+
+// The user chooses Mount or Unmount `times` times in a row; each starts its command.
+void Choose(MountTracker& t, int times = 1) {
+    for (int i = 0; i < times; ++i, t.Started()) t.Toggle();
+}
+
+// What a command's end asks of the window: "silent", or the look and the message.
+std::wstring Ends(MountTracker& t, const CommandOutcome& outcome) {
+    const auto c = t.Finished(outcome);
+    if (!c) return L"silent";
+    return (c->look == MountState::Mounted ? L"mounted: " : L"unmounted: ") + c->message;
+}
+
+TEST(MountTracker, EachEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
+    EXPECT_EQ(LookOf(MountState::Unmounted).icon_id, IDI_UNMOUNTED);
+    EXPECT_EQ(LookOf(MountState::Mounted).icon_id, IDI_MOUNTED);
+    MountTracker t;
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    EXPECT_EQ(t.Toggle(), MountState::Mounted);
+    t.Started();
+    EXPECT_TRUE(t.Pending());
+    EXPECT_EQ(Ends(t, Ok(true)), L"silent");
+    EXPECT_FALSE(t.Pending());
+    Choose(t);
+    EXPECT_EQ(Ends(t, Failed(true, L"Access denied")), L"mounted: Access denied");
+    Choose(t);
+    EXPECT_EQ(Ends(t, Ok(false)), L"silent");
+    Choose(t);  // subst's words, its line end trimmed
+    EXPECT_EQ(Ends(t, Failed(false, L"Invalid parameter - Q:\r\n")), L"unmounted: Invalid parameter - Q:");
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    Choose(t);  // the letter already maps to the folder: mounted after all
+    EXPECT_EQ(Ends(t, Failed(true, L"Drive already SUBSTed")), L"silent");
+    EXPECT_EQ(t.Shown(), MountState::Mounted);
+    Choose(t);  // that message does not resurface with a later correction
+    EXPECT_EQ(Ends(t, Ok(true)), L"mounted: subst.exe ended with exit code 0.");
+}
+
+TEST(MountTracker, OverlappingCommandsAreJudgedWhenTheLastEnds) {
+    MountTracker t;
+    Choose(t, 2);
+    EXPECT_EQ(Ends(t, Ok(true)), L"silent");
+    EXPECT_EQ(Ends(t, Ok(false)), L"silent");
+    // The unmount ends first saying nothing but exit code 1; the mount maps afterwards.
+    Choose(t, 2);
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+    EXPECT_EQ(Ends(t, Failed(false)), L"silent");
+    EXPECT_EQ(Ends(t, Ok(true)), L"mounted: subst.exe ended with exit code 1.");
+    // The last to end fails in words of its own: the latest failure is shown.
+    Choose(t, 2);
+    EXPECT_EQ(Ends(t, Failed(true)), L"silent");
+    EXPECT_EQ(Ends(t, Failed(false, L"Access denied")), L"unmounted: Access denied");
+}
+
+TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlash) {
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\C:\\Some Folder", L"C:\\Some Folder"));
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder"));
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\D:\\", L"D:\\"));
+    EXPECT_TRUE(MappingNamesFolder(L"C:\\Data", L"C:\\Data\\"));
+    EXPECT_FALSE(MappingNamesFolder(L"\\??\\C:\\Some Folder2", L"C:\\Some Folder"));
+    EXPECT_FALSE(MappingNamesFolder(L"\\Device\\HarddiskVolume1", L"C:\\"));
+    EXPECT_FALSE(MappingNamesFolder(L"\\??\\C:\\", L""));
+}
+
+TEST(Leaving, UnmountedEndsAtOnceMountedUnmountsThenWaitsForThatUnmountOnly) {
+    MountTracker t;
+    EXPECT_EQ(LeavePlan(0).Next(t, 0), LeaveStep::End);
+    Choose(t);
+    t.Finished(Ok(true));
+    LeavePlan plan(100);
+    ASSERT_EQ(plan.Next(t, 100), LeaveStep::Unmount);
+    Choose(t);  // what the window does for the unmount
+    EXPECT_EQ(plan.Next(t, 150), LeaveStep::Wait);
+    EXPECT_EQ(plan.WaitLeft(150), LeavePlan::kWaitForUnmountMs - 50);
+    t.Finished(Ok(false));
+    EXPECT_EQ(plan.Next(t, 300), LeaveStep::End);
+}
+
+TEST(Leaving, RunningCommandsAreWaitedForThenUnmountedOnlyWhenTheDriveMapped) {
+    // Unmounting at once could be overtaken by a running mount.
+    struct Case { int choices; std::vector<CommandOutcome> ended; LeaveStep then; };
+    const Case cases[] = {
+        {1, {Ok(true)}, LeaveStep::Unmount},
+        {1, {Failed(false, L"Path not found - C:\\Gone")}, LeaveStep::End},
+        {2, {Failed(false, L"Invalid parameter - X:"), Ok(true)}, LeaveStep::Unmount},  // the unmount came first
+    };
+    for (const Case& c : cases) {
+        MountTracker t;
+        Choose(t, c.choices);
+        LeavePlan plan(0);
+        EXPECT_EQ(plan.Next(t, 2500), LeaveStep::Wait);
+        for (const CommandOutcome& outcome : c.ended) t.Finished(outcome);
+        EXPECT_EQ(plan.Next(t, 2600), c.then) << "case " << (&c - cases);
+    }
+}
+
+TEST(Leaving, HungCommandsDelayTheEndByTheBoundedWaitsOnlyAcrossAWrap) {
+    for (const std::uint32_t start : {0u, 0xFFFFFF00u}) {
+        MountTracker t;
+        Choose(t);  // never ends
+        LeavePlan plan(start);
+        const std::uint32_t unmount_at = start + LeavePlan::kWaitForRunningMs;
+        EXPECT_EQ(plan.Next(t, unmount_at - 1), LeaveStep::Wait) << start;
+        EXPECT_EQ(plan.WaitLeft(unmount_at - 1), 1u) << start;
+        // Shown as mounted: the unmount is tried all the same.
+        ASSERT_EQ(plan.Next(t, unmount_at), LeaveStep::Unmount) << start;
+        Choose(t);
+        EXPECT_EQ(plan.Next(t, unmount_at + LeavePlan::kWaitForUnmountMs - 1), LeaveStep::Wait) << start;
+        EXPECT_EQ(plan.Next(t, unmount_at + LeavePlan::kWaitForUnmountMs), LeaveStep::End) << start;
+    }
+}
+
+StoredSetting Read(std::wstring text) { return {ReadStatus::Read, std::move(text)}; }
+
+TEST(MountSettings, PrintableValuesAreUsedAsStoredControlCharactersAreDamaged) {
+    const StoredSetting letter = Read(L"X"), folder = Read(L"D:\\Data\\Work");
+    for (const wchar_t* ok : {L"X", L"x", L"xy", L"", L"1", L" ", L"C:\\", L"False", L"D:\\\u00c4\u20ac~",
+                              L"\\\\server\\share", L"\x80"}) {
+        EXPECT_EQ(CheckMountSettings(Read(ok), folder), std::nullopt) << testing::PrintToString(std::wstring(ok));
+        EXPECT_EQ(CheckMountSettings(letter, Read(ok)), std::nullopt) << testing::PrintToString(std::wstring(ok));
+    }
+    // Nothing stored: the defaults stand in.
+    EXPECT_EQ(CheckMountSettings({ReadStatus::Missing, L"C"}, {ReadStatus::Missing, L""}), std::nullopt);
+
+    const StoredSetting failed{ReadStatus::Failed, L"False"};
+    const auto letter_refusal = CheckMountSettings(failed, folder);
+    ASSERT_TRUE(letter_refusal.has_value());
+    EXPECT_NE(letter_refusal->message.find(L"drive letter"), std::wstring::npos);
+    std::vector<StoredSetting> damaged = {failed};
+    for (const wchar_t* bad : {L"\x1F", L"a\tb", L"a\rb", L"\x7F"}) damaged.push_back(Read(bad));
+    damaged.push_back(Read(std::wstring(L"C:\\Data Folder\0\x01", 16)));
+    damaged.push_back(Read(std::wstring(1, L'\0')));
+    for (const StoredSetting& d : damaged) {
+        const auto as_letter = CheckMountSettings(d, folder), as_folder = CheckMountSettings(letter, d);
+        ASSERT_TRUE(as_letter && as_folder) << testing::PrintToString(d.text);
+        EXPECT_EQ(as_letter->message, letter_refusal->message);
+        EXPECT_EQ(as_folder->message,
+                  L"The folder stored in Orvanel's settings is damaged. Choose the folder again in Settings.");
+    }
+}
+
+// The pauses of one series of failures, up to giving up.
+std::vector<std::uint32_t> Series(IconRetrySchedule& schedule) {
+    std::vector<std::uint32_t> pauses;
+    for (auto pause = schedule.Failed(); pause && pauses.size() < 100; pause = schedule.Failed())
+        pauses.push_back(*pause);
+    return pauses;
+}
+
+TEST(IconRetries, AFewAttemptsFurtherApartOverSomeSecondsThenGiveUpAndBeginAgain) {
+    IconRetrySchedule schedule;
+    const std::vector<std::uint32_t> pauses = Series(schedule);
+    ASSERT_GE(pauses.size(), 2u);
+    ASSERT_LT(pauses.size(), 100u);
+    EXPECT_EQ(std::adjacent_find(pauses.begin(), pauses.end(), std::greater_equal<>()), pauses.end());
+    const std::uint32_t total = std::accumulate(pauses.begin(), pauses.end(), 0u);
+    EXPECT_GE(total, 5000u);
+    EXPECT_LE(total, 30000u);
+    EXPECT_EQ(Series(schedule), pauses);
+    schedule.Failed();
+    schedule.Reset();
+    EXPECT_EQ(Series(schedule), pauses);
+}
+
+using Arguments = std::vector<std::wstring>;
+
+// The exact lines are read end to end; here what a started program makes of them.
+TEST(CommandLines, ProgramFileIsTheFirstWordAsAnExe) {
+    EXPECT_EQ(ProgramFile(UnmountCommandLine(L"X:")), L"subst.exe");
+    EXPECT_EQ(ProgramFile(HelpCommandLine(L"C:\\Orvanel\\Help\\Orvanel.chm")), L"hh.exe");
+    EXPECT_EQ(ProgramFile(EmailCommandLine(L"a@b.example")), L"explorer.exe");
+    // Dots in the address don't make "explorer" a file name with an extension.
+    EXPECT_EQ(ProgramFile(HomePageCommandLine(L"www.kestrane.example/x.y")), L"explorer.exe");
+}
+
+TEST(SplitArguments, FollowsTheStandardRules) {
+    struct Case { const wchar_t* line; Arguments arguments; };
+    const Case cases[] = {
+        {L"subst.exe", {}}, {L"subst.exe   ", {}}, {L"p a\tb  c", {L"a", L"b", L"c"}}, {L"p \"a b\" c", {L"a b", L"c"}},
+        {L"p \"\"", {L""}}, {L"p a\"b\"c", {L"abc"}}, {L"p \"unclosed arg", {L"unclosed arg"}},
+        {L"p a\\b\\\\c", {L"a\\b\\\\c"}},      // backslashes alone are literal
+        {L"p \"C:\\\"", {L"C:\""}},              // the line that failed for a root
+        {L"p \"C:\\\\\"", {L"C:\\"}},
+        {L"p a\\\\\\\"b", {L"a\\\"b"}},        // 2n+1 backslashes: n and a quote
+        {L"p a\\\\\"b c\"", {L"a\\b c"}},      // 2n backslashes: n, and the quote groups
+        {L"p \"a\"\"b\"", {L"a\"b"}},          // "" inside quotes
+        {L"\"C:\\Program Files\\p.exe\" x", {L"x"}}, {L"\"p\"x y", {L"x", L"y"}},  // a quoted name ends at its quote
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitArguments(c.line), c.arguments) << testing::PrintToString(c.line);
+    EXPECT_EQ(SplitArguments(std::wstring_view(L"p a\0b", 5)), Arguments{L"a"});  // stops at a NUL
+}
+
+// Every folder of up to five characters that matter to the rules, after
+// each prefix, and every letter, must come back whole.
+TEST(SplitArguments, MountAndUnmountLinesSplitBackExactly) {
+    const std::wstring letters[] = {L"X:", L"x:", L"xy:", L":"};
+    std::vector<std::wstring> folders = {L""};
+    for (std::size_t start = 0; folders[start].size() < 5; ++start)
+        for (const wchar_t c : std::wstring(L"\\\" \ta:")) folders.push_back(folders[start] + c);
+    std::size_t checked = 0;
+    for (const std::wstring prefix : {L"", L"C:\\", L"\\\\server\\share\\", L"D:\\Some Folder\\"}) {
+        for (const std::wstring& tail : folders) {
+            const std::wstring& letter = letters[checked++ % 4];
+            const std::wstring line = MountCommandLine(letter, prefix + tail);
+            ASSERT_EQ(SplitArguments(line), (Arguments{letter, prefix + tail})) << testing::PrintToString(line);
+        }
+    }
+    EXPECT_GT(checked, 30000u);
+    for (const std::wstring& letter : letters)
+        EXPECT_EQ(SplitArguments(UnmountCommandLine(letter)), (Arguments{letter, L"/d"}));
+}
+
+}  // namespace
+}  // namespace orvanel

@@ -1,0 +1,227 @@
+// Settings: the stored values' encoding and the store's rules (the real
+// registry's bytes are checked under Wine), the dialog's rules, its folder
+// list and its layout in twips.
+#include "fake_registry.h"
+#include "folder_list.h"
+#include "settings_layout.h"
+#include "settings_rules.h"
+#include "value_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <vector>
+
+namespace orvanel {
+namespace {
+
+TEST(ValueCodec, EveryCodeMapsTo255MinusItAndBackUpToTheSixteenBitCounter) {
+    std::string all;
+    for (int c = 0; c <= 255; ++c) all.push_back(static_cast<char>(c));
+    const CodecResult encoded = EncodeValue(all);
+    ASSERT_EQ(encoded.error, 0);
+    for (int c = 0; c <= 255; ++c) EXPECT_EQ(static_cast<unsigned char>(encoded.text[std::size_t(c)]), 255 - c);
+    EXPECT_EQ(DecodeValue(encoded.text).text, all);
+    EXPECT_EQ(EncodeValue("").text, "");
+
+    EXPECT_EQ(EncodeValue(std::string(32766, 'x')).text, std::string(32766, static_cast<char>(255 - 'x')));
+    EXPECT_EQ(EncodeValue(std::string(32767, 'x')).error, kErrorOverflow);
+    EXPECT_EQ(DecodeValue(std::string(32767, 'x')).error, kErrorOverflow);
+    EXPECT_EQ(EncodeValue(std::string(70000, 'x')).error, kErrorOverflow);
+    EXPECT_EQ(StoreErrorMessage(kErrorOverflow), "ERROR # 6 : Overflow\rPlease exit and try again.");
+}
+
+TEST(SettingsStore, ReadsAnotherToolsValuesRefusedAndOverlongWritesChangeNothing) {
+    constexpr RootKey kUser = RootKey::CurrentUser;
+    const std::string kPath = "SOFTWARE\\Kestrane\\Orvanel";
+    FakeRegistry registry;
+    RecordingReporter errors;
+    const auto write = [&](const std::string& name, const std::string& value) {
+        return WriteStoredValue(registry, errors, kUser, kPath, name, value);
+    };
+    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Path").text, "");  // missing
+    ASSERT_TRUE(write("Path", "False"));
+    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Path").status, ReadStatus::Read);
+    registry.values[{kUser, kPath, "Drive"}] = "\xA7";  // "X" without a terminator, written by another tool
+    EXPECT_EQ(ReadStoredValue(registry, errors, kUser, kPath, "Drive"), "X");
+
+    const auto before = registry.values;
+    registry.refuse_create = true;
+    EXPECT_FALSE(write("Drive", "Y"));
+    registry.refuse_create = false;
+    registry.refuse_set = true;
+    EXPECT_FALSE(write("Drive", "Y"));
+    EXPECT_TRUE(errors.messages.empty());  // refused silently
+    registry.refuse_set = false;
+    registry.created.clear();
+    EXPECT_FALSE(write("Path", std::string(32767, 'p')));  // reported after the key was created
+    EXPECT_EQ(errors.messages, std::vector<std::string>{StoreErrorMessage(kErrorOverflow)});
+    EXPECT_EQ(registry.created, std::vector<std::string>{kPath});
+    EXPECT_EQ(registry.values, before);
+}
+
+using Texts = std::vector<std::wstring>;
+std::string Show(std::wstring_view text) { return testing::PrintToString(std::wstring(text)); }
+
+TEST(StoredPath, SplitsIntoTheDrivePartAndTheRestWhichNamesALetterOnlyWhenItIsOne) {
+    using Split = std::array<const wchar_t*, 3>;  // stored, drive part, the rest
+    for (const auto& [stored, drive, folder] : {Split{L"D:\\Data\\Work", L"D:", L"\\Data\\Work"},
+             Split{L"C", L"C", L""}, Split{L"", L"", L""}, Split{L"D:\\", L"D:", L"\\"}, Split{L"E:", L"E:", L""}}) {
+        const StoredPathParts parts = SplitStoredPath(stored);
+        EXPECT_EQ(parts.drive, drive) << Show(stored);
+        EXPECT_EQ(parts.folder, folder) << Show(stored);
+    }
+    EXPECT_EQ(DriveLetterOf(L"d:"), L'D');
+    EXPECT_EQ(DriveLetterOf(L"C"), L'C');
+    EXPECT_EQ(DriveLetterOf(L"z"), L'Z');
+    for (const wchar_t* none : {L"", L"\\\\", L"1:", L"D?", L":", L"\u00c4:", L"D:\\"})
+        EXPECT_EQ(DriveLetterOf(none), std::nullopt) << Show(none);
+    for (const wchar_t* good : {L"A", L"Z", L"a", L"z", L"M"}) EXPECT_TRUE(IsDriveLetterText(good)) << Show(good);
+    for (const wchar_t* bad : {L"", L"xy", L"1", L"X:", L" X", L"X ", L"@", L"[", L"`", L"{", L"\u00e9",
+                               L"\uff21" /* fullwidth A */})
+        EXPECT_FALSE(IsDriveLetterText(bad)) << Show(bad);
+}
+
+TEST(SaveChecks, LetterFormThenFolderThenLetterInUseUnlessItMapsTheFolder) {
+    // A machine with C: a disk and Q: mapped to D:\Data\Work.
+    std::wstring asked;
+    const auto use_of = [&](wchar_t letter) {
+        asked += letter;
+        if (letter == L'C') return LetterUse{true, L"\\Device\\HarddiskVolume1"};
+        return letter == L'Q' ? LetterUse{true, L"\\??\\D:\\Data\\Work"} : LetterUse{};
+    };
+    const std::wstring longest = L"D:\\" + std::wstring(kMaxMappedFolderLength - 3, L'a');
+    ASSERT_EQ(longest.size(), 259u);
+    struct Case { std::wstring letter, folder; bool ansi; const wchar_t* refused; std::wstring says, asked; };
+    const Case cases[] = {
+        {L"y", L"D:\\Data\\Work", true, nullptr, L"", L"Y"},  // looked up in upper case
+        {L"X", L"D:\\", true, nullptr, L"", L"X"},
+        {L"Y", longest, true, nullptr, L"", L"Y"},
+        {L"q", L"d:\\data\\work", true, nullptr, L"", L"Q"},  // already maps the very folder
+        {L"X:", L"D:\\Data", true, L"letter", L"A to Z", L""},
+        {L"c", L"D:\\Data", true, L"letter", L"C:", L"C"},
+        {L"Q", L"D:\\Data", true, L"letter", L"Q:", L"Q"},
+        {L"Y", L"D:\\\u65e5\u672c", false, L"folder", L"characters", L""},
+        {L"Y", longest + L"b", true, L"folder", L"259", L""},
+        {L"xy", std::wstring(300, L'a'), false, L"letter", L"A to Z", L""},
+        {L"C", std::wstring(300, L'a'), true, L"folder", L"259", L""},
+    };
+    for (const Case& c : cases) {
+        asked.clear();
+        const auto refusal = CheckSettingsToSave(c.letter, c.folder, c.ansi, use_of);
+        const std::wstring field = !refusal ? L"none" : refusal->field == SaveField::Letter ? L"letter" : L"folder";
+        EXPECT_EQ(field, c.refused ? c.refused : L"none") << Show(c.letter);
+        EXPECT_NE((refusal ? refusal->message : L"").find(c.says), std::wstring::npos) << Show(c.letter);
+        EXPECT_EQ(asked, c.asked) << Show(c.letter);
+    }
+}
+
+// Row by row: "text|path|level|O or C".
+Texts Describe(const FolderListModel& model) {
+    Texts out;
+    for (const FolderRow& row : model.rows) {
+        out.push_back(row.text + L"|" + row.path + L"|" + std::to_wstring(row.level) + L"|" +
+                      (row.icon == FolderIcon::Open ? L"O" : L"C"));
+    }
+    return out;
+}
+
+TEST(FolderList, OpensThePathDownToTheCurrentFolderThenListsItsChildrenSortedCaseBlind) {
+    const FolderListModel model = BuildFolderList(L"D:\\Data\\Work", {L"src", L"Build", L"docs"});
+    EXPECT_EQ(Describe(model), (Texts{L"D:\\|D:\\|0|O", L"Data|D:\\Data|1|O", L"Work|D:\\Data\\Work|2|O",
+                                      L"Build|D:\\Data\\Work\\Build|3|C", L"docs|D:\\Data\\Work\\docs|3|C",
+                                      L"src|D:\\Data\\Work\\src|3|C"}));
+    EXPECT_EQ(model.current, 2u);
+    // Extra separators make no empty rows.
+    EXPECT_EQ(Describe(BuildFolderList(L"D:\\Data\\\\Work\\", {L"docs", L"src", L"Build"})), Describe(model));
+
+    const FolderListModel root = BuildFolderList(L"C:\\", {L"cherry", L"Banana", L"apple"});
+    EXPECT_EQ(Describe(root), (Texts{L"C:\\|C:\\|0|O", L"apple|C:\\apple|1|C", L"Banana|C:\\Banana|1|C",
+                                     L"cherry|C:\\cherry|1|C"}));
+    EXPECT_EQ(root.current, 0u);
+    EXPECT_EQ(Describe(BuildFolderList(L"C:", {})), Texts{L"C:\\|C:\\|0|O"});
+    // Names equal but for case come in a fixed order, whatever order they came in.
+    const FolderListModel a = BuildFolderList(L"D:\\", {L"b", L"A", L"a", L"B"});
+    EXPECT_EQ(Describe(a), Describe(BuildFolderList(L"D:\\", {L"B", L"a", L"b", L"A"})));
+    EXPECT_EQ(a.rows[2].text, L"a");
+}
+
+TEST(FolderPaths, NormalFormAndParents) {
+    EXPECT_EQ(NormalFolderPath(L"D:"), L"D:\\");
+    EXPECT_EQ(NormalFolderPath(L"D:\\"), L"D:\\");
+    EXPECT_EQ(NormalFolderPath(L"d:/Data//Work\\"), L"d:\\Data\\Work");
+    EXPECT_EQ(ParentFolder(L"D:\\Data\\Work"), L"D:\\Data");
+    EXPECT_EQ(ParentFolder(L"D:\\Data\\Work\\"), L"D:\\Data");
+    EXPECT_EQ(ParentFolder(L"D:\\Data"), L"D:\\");
+    EXPECT_EQ(ParentFolder(L"D:\\"), std::nullopt);
+    EXPECT_EQ(ParentFolder(L"D:"), std::nullopt);
+}
+
+TEST(NearestExistingFolder, WalksUpLevelByLevelToTheFirstFolderThatExistsOrNothing) {
+    const std::set<std::wstring> existing{L"D:\\", L"D:\\Data"};
+    Texts asked;
+    const auto exists = [&](const std::wstring& path) {
+        asked.push_back(path);
+        return existing.count(path) > 0;
+    };
+    EXPECT_EQ(NearestExistingFolder(L"D:\\Data\\Work\\Old", exists), L"D:\\Data");
+    EXPECT_EQ(asked, (Texts{L"D:\\Data\\Work\\Old", L"D:\\Data\\Work", L"D:\\Data"}));
+    EXPECT_EQ(NearestExistingFolder(L"D:\\Data\\", exists), L"D:\\Data");
+    EXPECT_EQ(NearestExistingFolder(L"D:\\Gone", exists), L"D:\\");
+    asked.clear();
+    EXPECT_EQ(NearestExistingFolder(L"E:\\Photos\\2024", exists), std::nullopt);
+    EXPECT_EQ(asked.size(), 3u);  // the folder, its parent, the root: no more
+
+    // A damaged path as long as the store allows: 16,382 names of one character.
+    std::wstring path = L"D:";
+    while (path.size() + 2 <= 32766) path += L"\\a";
+    std::size_t calls = 0;
+    std::wstring last;
+    const auto only_root = [&](const std::wstring& now) {
+        ++calls;
+        if (!last.empty() && last.compare(0, now.size(), now) != 0) ADD_FAILURE() << "not a parent";
+        last = now;
+        return now == L"D:\\";
+    };
+    EXPECT_EQ(NearestExistingFolder(path, only_root), L"D:\\");
+    EXPECT_EQ(calls, 16383u);  // each level once, the root last
+}
+
+TEST(Twips, FifteenAPixelAt96DpiFollowingTheDpiHalvesAwayFromZero) {
+    struct Case { int twips; unsigned dpi; int pixels; };
+    const Case cases[] = {
+        {8445, 96, 563}, {1440, 96, 96}, {0, 96, 0}, {1440, 120, 120}, {4440, 144, 444}, {4440, 192, 592},
+        {1594, 96, 106}, {1600, 96, 107}, {7, 96, 0}, {8, 96, 1},  // 106.27, 106.67, 0.47, 0.53
+        {8445, 144, 845}, {3750, 120, 313}, {165, 144, 17}, {-8445, 144, -845}, {-7, 96, 0},  // halves
+    };
+    for (const Case& c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    EXPECT_EQ(ScaleForDpi(16, 144), 24);
+    EXPECT_EQ(ScaleForDpi(5, 144), 8);  // 7.5
+    const PixelRect r = ToPixels(TwipsRect{3000, 3960, 2775, 375}, 144);
+    EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}), (std::vector<int>{300, 396, 578, 434}));
+}
+
+int RightEdge(SettingsControl control, unsigned dpi) {
+    for (const auto& placed : kSettingsLayout)
+        if (placed.part == control) return ToPixels(placed.twips, dpi).right;
+    ADD_FAILURE() << "control missing from the layout";
+    return 0;
+}
+
+// Pixels are read from the screen end to end at 96 and 144 DPI; here what
+// meets by design meets at every scale.
+TEST(Twips, EdgesThatMeetByDesignMeetAtEveryScale) {
+    for (unsigned dpi = 96; dpi <= 288; dpi += 8) {
+        for (int width = 1; width < 200; width += 7) {
+            EXPECT_EQ(ToPixels({100, 0, width, 10}, dpi).right, ToPixels({100 + width, 0, 2775, 10}, dpi).left)
+                << dpi << " " << width;
+        }
+        const int right = RightEdge(SettingsControl::Dir1, dpi);
+        EXPECT_EQ(RightEdge(SettingsControl::TxtDriveLetter, dpi), right) << dpi;
+        EXPECT_EQ(RightEdge(SettingsControl::CmdCancel, dpi), right) << dpi;
+    }
+}
+
+}  // namespace
+}  // namespace orvanel
