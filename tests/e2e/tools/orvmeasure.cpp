@@ -87,13 +87,8 @@ int DrawnRowWidth(HWND combo, int item, int height, UINT state) {
     GdiFlush();
     const auto* pixels = static_cast<const DWORD*>(bits);
     int drawn = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = width - 1; x > drawn; --x) {
-            if (pixels[y * width + x] != pixels[width - 1]) {
-                drawn = x;
-                break;
-            }
-        }
+    for (int i = 0; i < width * height; ++i) {
+        if (pixels[i] != pixels[width - 1]) drawn = std::max(drawn, i % width);
     }
     SelectObject(dc, before);
     DeleteObject(bitmap);
