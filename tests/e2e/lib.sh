@@ -64,18 +64,9 @@ last_tray_call() { grep -ao 'Shell_NotifyIconW dwMessage = [0-9]*' "$E2E_PROCESS
 
 # Wine learns its drives and the display's DPI when its session starts:
 # runs the command, then starts the session (and the desktop) again.
-e2e_restart_session() {
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-    "$@" >/dev/null 2>&1
-    e2e_start_desktop
-}
-
-# The display's DPI from the next session on, as Windows' display settings
-# store it: 144 is a scale of 150%. Orvanel must not be running.
-e2e_use_dpi() {
-    e2e_restart_session wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
-}
+e2e_restart_session() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; "$@" >/dev/null 2>&1; e2e_start_desktop; }
+# The display's DPI (144 is a scale of 150%) from a new session on; Orvanel must not be running.
+e2e_use_dpi() { e2e_restart_session wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f; }
 
 exit_orvanel() { tray_menu_choose Exit && probe wait-gone OrvanelTrayWindow - 5000; }
 
@@ -157,17 +148,12 @@ control_field() { probe children - "$1" | awk -F'\t' -v id="$2" -v f="$3" '$1 ==
 control_text() { control_field "$1" "$2" 5; }
 # Asked again when the probe loses its race with Wine's start-up.
 dialog_control_rect() {
-    local try rect
-    for try in 1 2 3; do
-        rect=$(control_field "$1" "$2" 3) && [ -n "$rect" ] && break
-        sleep 0.3
-    done
+    local rect
+    for _ in 1 2 3; do rect=$(control_field "$1" "$2" 3) && [ -n "$rect" ] && break; sleep 0.3; done
     echo "$rect"
 }
 
-
-# Saves the window titled $1 (of the class $3, if given), with a margin of
-# 10 pixels, as the file $2.
+# Saves the window titled $1 (of the class $3, if given), with a margin of 10 pixels, as the file $2.
 save_window_shot() {
     screen_crop "$(probe window-rect "${3:--}" "$1" |
         awk '{print $4 + 20 "x" $5 + 20 "+" ($2 > 10 ? $2 - 10 : 0) "+" ($3 > 10 ? $3 - 10 : 0)}')" "$2"
@@ -179,61 +165,37 @@ save_window_shot() {
 # caption and each control's text measured, inside the program, with the
 # font it is drawn in against the room its control gives it (orvmeasure.cpp).
 check_fits() {
-    local out
+    local out ok=false
     out=$(probe fits "$2" "$3")
-    if [ -n "$out" ] && ! grep -q $'\tCUT\t' <<<"$out"; then
-        check "$1" true
-    else
-        check "$1" false
-        printf '%s\n' "${out:-(no answer from the probe)}" | grep -v $'\tfits\t' | sed 's/^/      /'
-    fi
+    [ -n "$out" ] && ! grep -q $'\tCUT\t' <<<"$out" && ok=true
+    check "$1" $ok
+    $ok || printf '%s\n' "${out:-(no answer from the probe)}" | grep -v $'\tfits\t' | sed 's/^/      /'
 }
 
 # No two controls of the window titled $2 (or only those with the ids given
 # after it) overlap by more than an edge they share by design: a design pixel,
 # two pixels at 150%.
 check_apart() {
-    local name=$1 title=$2 overlaps
-    shift 2
-    overlaps=$(probe children - "$title" | awk -F'\t' -v ids=" $* " '
+    check_eq "$1" "" "$(probe children - "$2" | awk -F'\t' -v ids=" ${*:3} " '
         function lo(a, b) { return a < b ? a : b }
         function hi(a, b) { return a > b ? a : b }
-        NR > 1 && (ids == "  " || index(ids, " " $1 " ")) {
-            split($3, r, " "); n++; id[n] = $1; x[n] = r[1]; y[n] = r[2]; w[n] = r[3]; h[n] = r[4]
-        }
-        END {
-            for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) {
-                across = lo(x[i] + w[i], x[j] + w[j]) - hi(x[i], x[j])
-                down = lo(y[i] + h[i], y[j] + h[j]) - hi(y[i], y[j])
-                if (across > 2 && down > 2) printf "%s and %s; ", id[i], id[j]
-            }
-        }')
-    check_eq "$name" "" "$overlaps"
+        NR > 1 && (ids == "  " || index(ids, " " $1 " ")) { n++; id[n] = $1; split($3, r, " "); for (k = 1; k <= 4; k++) v[n, k] = r[k] }
+        END { for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++)
+            if (lo(v[i, 1] + v[i, 3], v[j, 1] + v[j, 3]) - hi(v[i, 1], v[j, 1]) > 2 &&
+                lo(v[i, 2] + v[i, 4], v[j, 2] + v[j, 4]) - hi(v[i, 2], v[j, 2]) > 2) printf "%s and %s; ", id[i], id[j] }')"
 }
 
-# Each number of $3 (e.g. "x y w h") at least the expected one of $2, less
-# one pixel: the design is the least each control gets.
-check_at_least() {
-    if at_least "$2" "$3"; then check "$1" true; else check "$1" false; printf '      actual: %s\n' "$3"; fi
-}
-at_least() {
-    local -a want got
-    read -r -a want <<<"$1"
-    read -r -a got <<<"$2"
-    [ "${#got[@]}" -eq "${#want[@]}" ] || return 1
-    local i
-    for i in "${!want[@]}"; do
-        [ "${got[i]}" -ge $((want[i] - 1)) ] || return 1
-    done
-}
-
-# Each number of $3 (e.g. "x y w h") within one pixel of the expected ($2).
-check_near() {
-    local near=true
+# Each number of $3 (e.g. "x y w h") within one pixel of the expected one
+# of $2, or for check_at_least at least it less one pixel: the design is the
+# least each control gets.
+check_near() { check_numbers "$1" "$2" "$3" 'g[i] - w[i] > 1'; }
+check_at_least() { check_numbers "$1" "$2" "$3" 0; }
+check_numbers() {
+    local ok=true
     awk -v want="$2" -v got="$3" 'BEGIN {n = split(want, w); if (split(got, g) != n) exit 1
-        for (i = 1; i <= n; i++) if (w[i] - g[i] > 1 || g[i] - w[i] > 1) exit 1}' || near=false
-    check "$1" $near
-    $near || printf '      actual: %s\n' "$3"
+        for (i = 1; i <= n; i++) if (w[i] - g[i] > 1 || '"$4"') exit 1}' || ok=false
+    check "$1" $ok
+    $ok || printf '      actual: %s\n' "$3"
 }
 
 # Screen position "x y" of the centre of the rectangle $2 ("x y w h", client coordinates) in the window titled $1.

@@ -1,32 +1,34 @@
 #!/usr/bin/env bash
-# The settings dialog as a user meets it: opened from the tray menu, driven
-# with real clicks and keys, its lists read back from the screen's controls
-# and what OK stores read back from the registry.
+# The settings dialog opened from the tray menu, driven with real clicks and
+# keys, read back from its controls and what OK stores from the registry.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
 T='Select Path to Make As drive'
 
-# --- the machine: drive D: with folders, a CD drive E:, a folder whose name
-# no ANSI code page holds, and one nested deeper than subst.exe can map -----
-D_ROOT=$E2E_WORK/d-drive
-E_ROOT=$E2E_WORK/e-drive
-SMILE='Smile 😀'
+# The machine: drive D: with folders, a CD drive E: with a long volume name,
+# a folder whose name no ANSI code page holds, and one nested deeper than
+# subst.exe can map. Wine reads drives and volume names (from the file
+# .windows-label in the drive's root) when its session starts.
+D_ROOT=$E2E_WORK/d-drive E_ROOT=$E2E_WORK/e-drive SMILE='Smile 😀'
 LONG_PART=$(printf 'L%.0s' $(seq 51))
 long=$(printf "/$LONG_PART%.0s" 1 2 3 4 5)
 LONG_PATH="D:${long//\//\\}"
+WORK_ROWS="D:\\|Data|[Work]|docs|src"
 mkdir -p "$D_ROOT/Data/Work/src" "$D_ROOT/Data/Work/docs" "$D_ROOT/Other" "$D_ROOT/$SMILE" "$D_ROOT$long" "$E_ROOT"
 ln -sfn "$D_ROOT" "$WINEPREFIX/dosdevices/d:"
 ln -sfn "$E_ROOT" "$WINEPREFIX/dosdevices/e:"
-
+printf 'Backup Disc 2026' >"$E_ROOT/.windows-label"
 e2e_restart_session wine reg add 'HKLM\Software\Wine\Drives' /v 'e:' /d cdrom /f
-
-# --- helpers ---------------------------------------------------------------
 
 dialog_shown() { probe wait-window '#32770' "$T" "${1:-0}"; }
 dialog_gone() { probe wait-gone '#32770' "$T" 3000; }
 dialog_escape() { probe key escape; dialog_gone; }
 settings_open() { tray_menu_choose Settings; dialog_shown 5000; }
+stored() { probe reg-get HKCU "$E2E_KEY" "$1"; }
+store_work_x() { store_setting Path 'D:\Data\Work'; store_setting Drive X; }
+# Orvanel started again with nothing stored and then the command $@ run.
+restart_clean() { exit_orvanel; probe reg-delete-tree HKCU "$MAKER_KEY"; "$@"; }
 
 # The drive Drive1 shows, e.g. "D:".
 drive_shown() {
@@ -40,74 +42,70 @@ folder_rows() {
 letter_shown() { control_text "$T" 303; }
 # All the dialog shows: "DRIVE LETTER ROWS".
 shown() { echo "$(drive_shown) $(letter_shown) $(folder_rows)"; }
-stored() { probe reg-get HKCU "$E2E_KEY" "$1"; }
+shown_is() { [ "$(shown)" == "$1" ]; }
 
 # Double-clicks the folder row named $1.
 open_row() {
     local x y
     read -r x y < <(probe list "$T" 304 | ROW=$1 awk -F'\t' 'NR > 1 && $2 == ENVIRON["ROW"] {print $3; exit}')
-    [ -n "$x" ] || return 1
-    xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
-    sleep 0.7
+    [ -n "$x" ] && xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1 && sleep 0.7
 }
 
-# Replaces the letter box's text with $1, clicking into it as a user would.
+# Replaces the letter box's text with $1, clicking into it as a user would;
+# letter_ok then presses OK (or the key $2).
 type_letter() {
-    local i
     control_click "$T" 303
     probe key end
-    for i in 1 2 3 4 5 6; do probe key backspace; done
+    for _ in 1 2 3 4 5 6; do probe key backspace; done
     [ -z "$1" ] || probe keys "$1"
 }
+letter_ok() {
+    type_letter "$1"
+    if [ -n "${2:-}" ]; then probe key "$2"; else dialog_click "$T" OK; fi
+}
+check_menu() { tray_menu_open; check_eq "$1" "$2" "$(menu_look)"; menu_dismiss; }
 
 # OK (or the key $4) with the letter $1 must bring a message matching $2 and
 # leave the dialog open with the focus on control $3.
 refused() {
-    type_letter "$1"
-    if [ -n "${4:-}" ]; then probe key "$4"; else dialog_click "$T" OK; fi
+    letter_ok "$1" "${4:-}"
     check "OK with \"$1\" is refused: $2" grep -q "$2" <<<"$(message_answer)"
     check "the dialog stays open after \"$1\"" dialog_shown
-    check_eq "the focus goes to control $3" "$3" "$(focus_id)"
+    check_eq "the focus goes to control $3 after \"$1\"" "$3" "$(focus_id)"
 }
 
-# The designed client area, then each ID=RECT of the dialog as designed:
-# the least the probe may find, since the dialog grows where its texts need
-# more room with the fonts at hand.
-check_layout() {
+# Every text of the window titled $2 (class $3 or -) reads in full and no two
+# controls overlap, at the scale $1 ("at 96 DPI"); the window kept as $4.png.
+check_readable() {
+    check_fits "every text of the $2 window reads in full $1" "${3:--}" "$2"
+    [ "$2" == Orvanel ] || check_apart "no two controls overlap $1" "$2"
+    save_window_shot "$2" "$E2E_ARTIFACTS/$4.png" "${3:--}"
+}
+
+# At DPI $1: the client area and each ID=RECT of the dialog at least as
+# designed (it grows where its texts need more room with the fonts at hand)
+# and every text in full; check_message_at: a refusal's message box in full.
+check_scale() {
     local dpi=$1 entry
     check_at_least "client area at least $2 at $dpi DPI" "$2" "$(probe window-rect - "$T" | awk '{print $9, $10}')"
-    shift 2
-    for entry in "$@"; do
-        check_at_least "control ${entry%%=*} at ${entry#*=} or right of and below it, as large or larger ($dpi DPI)" \
-            "${entry#*=}" "$(dialog_control_rect "$T" "${entry%%=*}")"
+    for entry in "${@:3}"; do
+        check_at_least "control ${entry%%=*} at least ${entry#*=} at $dpi DPI" "${entry#*=}" \
+            "$(dialog_control_rect "$T" "${entry%%=*}")"
     done
+    check_readable "at $dpi DPI" "$T" - "settings-$dpi"
 }
-
-# Every text of the dialog in full, no two controls overlapping, and the
-# dialog kept as the named screenshot in the artifacts.
-check_readable() {
-    check_fits "every text of the dialog reads in full at $1 DPI" - "$T"
-    check_apart "no two controls overlap at $1 DPI" "$T"
-    save_window_shot "$T" "$E2E_ARTIFACTS/settings-$1.png"
-}
-
-# Refuses the letter $2 to bring a message box, which must read in full.
-check_message_readable() {
-    type_letter "$2"
-    dialog_click "$T" OK
+check_message_at() {
+    letter_ok xy
     probe wait-window '#32770' Orvanel 3000
-    check_fits "the message box's text and button read in full at $1 DPI" '#32770' Orvanel
-    save_window_shot Orvanel "$E2E_ARTIFACTS/message-$1.png" '#32770'
+    check_readable "at $1 DPI" Orvanel '#32770' "message-$1"
     message_answer >/dev/null
 }
 
-taskbar_strip() { screen_crop "840x16+60+$((E2E_DESKTOP_H - 18))" "$1"; }
-
-# --- first use ---------------------------------------------------------------
+taskbar_strip() { screen_crop "840x16+60+$((E2E_DESKTOP_H - 18))" "$E2E_WORK/taskbar-$1.png"; }
 
 echo "== first use, nothing stored"
 e2e_start_orvanel
-taskbar_strip "$E2E_WORK/taskbar-before.png"
+taskbar_strip before
 check "Settings opens the dialog" settings_open
 check "drive C, the letter Z, Dir1 on drive C" grep -q '^C: Z \[\?C:\\' <<<"$(shown)"
 check_eq "the focus starts on Drive1" 301 "$(focus_id)"
@@ -117,28 +115,24 @@ check_eq "tab order: Dir1, OK, Cancel, letter box, Drive1" "304 1 2 303 301 " "$
 check_eq "fixed border, no minimise or maximise box, no icon, owned by the hidden tray window" \
     "sizable=0 minimizebox=0 maximizebox=0 sysmenu=1 modalframe=1 appwindow=0 toolwindow=0 owner=OrvanelTrayWindow owner_visible=0" \
     "$(probe style "$T")"
-taskbar_strip "$E2E_WORK/taskbar-after.png"
+taskbar_strip after
 check_eq "no taskbar button for the dialog" 0 \
     "$(compare -metric AE "$E2E_WORK/taskbar-before.png" "$E2E_WORK/taskbar-after.png" null: 2>&1)"
-e2e_shot first-use >/dev/null
 
 echo "== Cancel, Escape and the close box write nothing"
-probe key down  # Drive1 has the focus again: on to drive D
+probe key down  # Drive1 has the focus again
 check_eq "the arrow key moves Drive1 to D" "D:" "$(drive_shown)"
 type_letter q
 dialog_click "$T" Cancel
 check "Cancel closes the dialog" dialog_gone
 settings_open
 check_eq "reopened after Cancel: drive C and Z again" "C: Z" "$(drive_shown) $(letter_shown)"
-probe key escape
-check "Escape closes the dialog" dialog_gone
+check "Escape closes the dialog" dialog_escape
 settings_open
 probe close '#32770' "$T"
 check "the close box closes the dialog" dialog_gone
 check_eq "nothing was stored" "missing missing" "$(stored Drive) $(stored Path)"
-tray_menu_open
-check_eq "Mount is still greyed" "$MENU_NO_FOLDER" "$(menu_look)"
-menu_dismiss
+check_menu "Mount is still greyed" "$MENU_NO_FOLDER"
 
 echo "== choosing a folder and a letter"
 settings_open
@@ -149,13 +143,11 @@ check "double-click opens Data" open_row Data
 check_eq "Dir1 opened Data" "D:\\|[Data]|Work" "$(folder_rows)"
 probe key down
 probe key enter
-check_eq "Enter opens Work and does not press OK" "D:\\|Data|[Work]|docs|src" "$(folder_rows)"
-type_letter y
-dialog_click "$T" OK
+check_eq "Enter opens Work and does not press OK" "$WORK_ROWS" "$(folder_rows)"
+letter_ok y
 check "OK closes the dialog" dialog_gone
 check_eq "no message after a good save" "" "$(message_answer 0)"
-check_eq "Drive holds y encoded: 0x86 0x00" "1 86 00" "$(stored Drive)"
-check_eq "Path holds the encoded folder" "$(encoded 'D:\Data\Work')" "$(stored Path)"
+check_eq "Drive holds y encoded, Path the folder" "1 86 00 $(encoded 'D:\Data\Work')" "$(stored Drive) $(stored Path)"
 tray_menu_open
 check_eq "Mount is enabled after the save" "$MENU_UNMOUNTED" "$(menu_look)"
 menu_choose Mount
@@ -166,23 +158,26 @@ tray_menu_choose Unmount  # Settings is greyed while mounted
 subst_wait_count 2
 
 echo "== stored values open the lists there"
-store_setting Path 'D:\Data\Work'
-store_setting Drive X
+store_work_x
 settings_open
-check_eq "Drive1 on D, the letter X, Dir1 open at \\Data\\Work" "D: X D:\\|Data|[Work]|docs|src" "$(shown)"
-# The layout at 96 DPI: at least as designed, and each frame drawn on the
-# screen where the probe finds its control.
-check_layout 96 "202 243" "301=8 8 57 21" "302=72 10 89 17" "303=160 8 33 19" "304=8 40 185 156" \
+check_eq "Drive1 on D, the letter X, Dir1 open at \\Data\\Work" "D: X $WORK_ROWS" "$(shown)"
+check "drive E is listed with its volume name" grep -q $'\tE: \\[Backup Disc 2026\\]$' <<<"$(probe combo "$T" 301)"
+check_scale 96 "202 243" "301=8 8 57 21" "302=72 10 89 17" "303=160 8 33 19" "304=8 40 185 156" \
     "1=8 200 97 33" "2=104 200 89 33"
-check_readable 96
-e2e_shot dialog-96 >/dev/null
+# Windows sends WM_DPICHANGED when the dialog moves to a screen of another
+# scale; the probe sends it from inside the program, as Wine has one scale.
+check_eq "each control's font is replaced while the old one still exists" \
+    "fonts set 6, replaced while still held 0" "$(probe dpi-change - "$T" 144)"
+check_readable "after a change to 144 DPI" "$T" - settings-96-to-144
+dialog_escape
+settings_open
 tray_menu_open
 check "no menu opens while the dialog is open" not menu_open
 check_eq "the icon brings the one dialog forward" 1 "$(probe count "$T")"
 check_eq "which has the focus again" "#32770	$T	focus=301" "$(probe foreground)"
 probe key up
 check "choosing drive C moves Dir1 there and leaves the letter alone" grep -q '^C: X \[\?C:\\' <<<"$(shown)"
-# The same with the mouse: open the list and click drive D.
+# The same with the mouse: open the list and click its second row, drive D.
 control_click "$T" 301
 read -r lx ly lw lh < <(probe window-rect ComboLBox - | awk '{print $2, $3, $4, $5}')
 row_h=$(((lh - 2) / $(probe combo "$T" 301 | tail -n +2 | wc -l)))
@@ -191,19 +186,21 @@ sleep 0.7
 check_eq "a click in the open drive list chooses D; Dir1 follows, the letter stays" "D: X [D:\\]" "$(shown | cut -d'|' -f1)"
 
 echo "== a drive that is not ready keeps the previous one"
-rmdir "$E_ROOT"
+rm -rf "$E_ROOT"
+before=$(shown)
 probe key down
 check_eq "a message names drive E" "Drive E: is not ready." "$(message_answer)"
-check_eq "Drive1 is back on D, Dir1 has not moved" "D: X [D:\\]" "$(shown | cut -d'|' -f1)"
+wait_until 3 shown_is "$before"  # Dir1 is read back while it is filled again
+check_eq "Drive1 is back on D, Dir1 has not moved" "$before" "$(shown)"
 dialog_escape
 
 echo "== refused letters and folders"
 before="$(stored Drive) $(stored Path)"
 settings_open
 for bad in '' xy 1 'X:'; do refused "$bad" 'A to Z' 303; done
-check_message_readable 96 xy
-probe keys w  # the refused text was selected: typing replaces it
-check_eq "the refused text was selected" "w" "$(letter_shown)"
+check_message_at 96
+probe keys w
+check_eq "the refused text was selected: typing replaces it" "w" "$(letter_shown)"
 refused c 'Drive C: is already in use' 303 enter
 wine 'C:\windows\system32\subst.exe' Q: 'C:\windows' >/dev/null 2>&1
 refused Q 'Drive Q: is already in use' 303
@@ -212,26 +209,23 @@ check "open the folder whose name has no ANSI form" open_row "$SMILE"
 refused m 'characters' 304
 check_eq "nothing written after the refusals" "$before" "$(stored Drive) $(stored Path)"
 dialog_escape
-
 store_setting Path "$LONG_PATH"
 settings_open
 check "Dir1 opens the deep folder" grep -q "\[$LONG_PART\]" <<<"$(folder_rows)"
 refused m '259' 304
 check_eq "the long path was not written over" "$(encoded "$LONG_PATH")" "$(stored Path)"
 dialog_escape
-
 wine 'C:\windows\system32\subst.exe' W: 'D:\Data\Work' >/dev/null 2>&1
 store_setting Path 'D:\Data\Work'
 settings_open
-type_letter W
-dialog_click "$T" OK
+letter_ok W
 check "a letter already mapped to the chosen folder is accepted" dialog_gone
 check_eq "W was stored" "$(encoded W)" "$(stored Drive)"
 
 echo "== stored folder or drive that are gone"
 store_setting Path 'D:\Data\Work\Gone\Deeper'
 settings_open
-check_eq "a missing folder opens at its nearest existing parent" "D:\\|Data|[Work]|docs|src" "$(folder_rows)"
+check_eq "a missing folder opens at its nearest existing parent" "$WORK_ROWS" "$(folder_rows)"
 dialog_escape
 store_setting Path 'K:\Nowhere'
 tray_menu_choose Settings
@@ -241,58 +235,25 @@ check_eq "on drive C" "C:" "$(drive_shown)"
 dialog_escape
 
 echo "== a write that fails"
-exit_orvanel
-probe reg-delete-tree HKCU 'SOFTWARE\Kestrane'
 # Below a volatile key no lasting key can be created: both writes fail.
-probe reg-create-volatile HKCU 'SOFTWARE\Kestrane'
+restart_clean probe reg-create-volatile HKCU "$MAKER_KEY"
 e2e_start_orvanel
 settings_open
-type_letter y
-dialog_click "$T" OK
+letter_ok y
 check_eq "a failed save is reported with the fixed text" "Unable to save your settings" "$(message_answer)"
 check "the dialog closes after the report" dialog_gone
 check_eq "nothing could be stored" missing "$(stored Drive)"
-tray_menu_open
-check_eq "Mount stays greyed" "$MENU_NO_FOLDER" "$(menu_look)"
-menu_dismiss
+check_menu "Mount stays greyed" "$MENU_NO_FOLDER"
 
 echo "== at 150% (144 DPI)"
-exit_orvanel
-probe reg-delete-tree HKCU 'SOFTWARE\Kestrane'
-e2e_use_dpi 144
-store_setting Path 'D:\Data\Work'
-store_setting Drive X
+restart_clean e2e_use_dpi 144
+store_work_x
 e2e_start_orvanel
 check "the dialog opens at 144 DPI" settings_open
-check_layout 144 "303 365" \
+check_scale 144 "303 365" \
     "301=12 12 86 32" "302=108 15 134 26" "303=240 12 50 29" "304=12 60 278 234" "1=12 300 146 50" "2=156 300 134 50"
-check_readable 144
-check_eq "the lists are filled as at 96 DPI" "D: X D:\\|Data|[Work]|docs|src" "$(shown)"
-e2e_shot dialog-144 >/dev/null
-check_message_readable 144 xy
-probe key escape
-
-echo "== a drive with a long volume name, and a new DPI while open"
-# Wine reads a volume's name from this file in the drive's root when its
-# session starts (whose end ends Orvanel too).
-mkdir -p "$E_ROOT"
-printf 'Backup Disc 2026' >"$E_ROOT/.windows-label"
-e2e_use_dpi 96
-store_setting Path 'D:\Data\Work'
-store_setting Drive X
-e2e_start_orvanel
-settings_open
-check "drive E is listed with its volume name" grep -q $'\tE: \\[Backup Disc 2026\\]$' <<<"$(probe combo "$T" 301)"
-check_fits "the drive list shows the longest drive in full, closed and open" - "$T"
-check_apart "no two controls overlap beside the wider drive list" "$T"
-save_window_shot "$T" "$E2E_ARTIFACTS/settings-96-long-volume-name.png"
-# Windows sends WM_DPICHANGED when the dialog moves to a screen of another
-# scale; the probe sends it from inside the program, as Wine has one scale.
-check_eq "each control's font is replaced while the old one still exists" \
-    "fonts set 6, replaced while still held 0" "$(probe dpi-change - "$T" 144)"
-check_fits "every text, and each drive in the open list, reads in full at the new DPI" - "$T"
-check_apart "no two controls overlap at the new DPI" "$T"
-save_window_shot "$T" "$E2E_ARTIFACTS/settings-96-to-144.png"
+check_eq "the lists are filled as at 96 DPI" "D: X $WORK_ROWS" "$(shown)"
+check_message_at 144
 probe key escape
 
 e2e_finish

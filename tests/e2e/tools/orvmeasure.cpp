@@ -15,24 +15,18 @@ namespace {
 
 HINSTANCE module_instance = nullptr;
 
-constexpr WORD kFits = 1;
-constexpr WORD kDpiChange = 2;
-
 std::wstring TextOf(HWND window) {
     std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
     return std::wstring(text.data(), static_cast<size_t>(std::max(length, 0)));
 }
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
+DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
+HGDIOBJ FontOf(HWND window) { return reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)); }
+LRESULT Send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    return SendMessageW(window, message, wparam, lparam);
 }
 
-HGDIOBJ FontOf(HWND window) { return reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)); }
-
-SIZE Measure(HWND window, HGDIOBJ font, const std::wstring& text, UINT format, int wrap_width) {
+SIZE Measure(HWND window, HGDIOBJ font, const std::wstring& text, UINT format, int wrap_width = 0) {
     HDC dc = GetDC(window);
     const HGDIOBJ before = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
     RECT box{0, 0, wrap_width, 0};
@@ -42,13 +36,14 @@ SIZE Measure(HWND window, HGDIOBJ font, const std::wstring& text, UINT format, i
     return {box.right - box.left, box.bottom - box.top};
 }
 
+// One line per text: "ID<tab>WHAT<tab>fits|CUT<tab>need WxH room WxH<tab>TEXT".
 struct Report {
     std::wstring text;
-    void Add(int id, const std::wstring& what, SIZE need, SIZE room, const std::wstring& shown) {
+    void Add(int id, const wchar_t* what, SIZE need, SIZE room, const std::wstring& shown) {
         const bool fits = need.cx <= room.cx && need.cy <= room.cy;
         wchar_t line[160];
-        swprintf(line, 160, L"%d\t%ls\t%ls\tneed %ldx%ld room %ldx%ld\t", id, what.c_str(), fits ? L"fits" : L"CUT",
-                 need.cx, need.cy, room.cx, room.cy);
+        swprintf(line, 160, L"%d\t%ls\t%ls\tneed %ldx%ld room %ldx%ld\t", id, what, fits ? L"fits" : L"CUT", need.cx,
+                 need.cy, room.cx, room.cy);
         text += line + shown + L"\n";
     }
 };
@@ -56,61 +51,44 @@ struct Report {
 // Wine's caption: the text from 2 pixels past the icon, if any, to the
 // close button, which is as wide as the caption is high.
 void MeasureCaption(HWND window, UINT dpi, Report& report) {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const DWORD style = StyleOf(window);
     if ((style & WS_CAPTION) != WS_CAPTION) return;
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
     const HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
     const std::wstring text = TextOf(window);
-    const SIZE need = Measure(window, font, text, DT_SINGLELINE | DT_NOPREFIX, 0);
+    const SIZE need = Measure(window, font, text, DT_SINGLELINE | DT_NOPREFIX);
     DeleteObject(font);
-    RECT outer, inner;
-    GetWindowRect(window, &outer);
+    RECT inner;
     GetClientRect(window, &inner);
-    int width = inner.right;  // the frame lies outside the client area on both sides alike
-    const bool icon = SendMessageW(window, WM_GETICON, ICON_SMALL2, 0) != 0;
-    if (icon) width -= GetSystemMetricsForDpi(SM_CXSMICON, dpi) + 2;
+    int width = inner.right - 2;  // the frame lies outside the client area on both sides alike
+    if (Send(window, WM_GETICON, ICON_SMALL2)) width -= GetSystemMetricsForDpi(SM_CXSMICON, dpi) + 2;
     if (style & WS_SYSMENU) width -= GetSystemMetricsForDpi(SM_CYCAPTION, dpi) - 1;
-    width -= 2;
     report.Add(0, L"caption", need, SIZE{width, need.cy}, text);
 }
 
 // Draws one row of an owner-drawn combo box the way the dialog draws it, on
-// a wide bitmap, and returns how far right it drew.
+// a wide bitmap filled first, and returns how far right it drew: whatever
+// differs from the row's far end.
 int DrawnRowWidth(HWND combo, int item, int height, UINT state) {
     const int width = 2000;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ before = SelectObject(dc, bitmap);
-    DRAWITEMSTRUCT draw{};
-    draw.CtlType = ODT_COMBOBOX;
-    draw.CtlID = static_cast<UINT>(GetDlgCtrlID(combo));
-    draw.itemID = static_cast<UINT>(item);
-    draw.itemAction = ODA_DRAWENTIRE;
-    draw.itemState = state;
-    draw.hwndItem = combo;
-    draw.hDC = dc;
-    draw.rcItem = {0, 0, width, height};
-    draw.itemData = static_cast<ULONG_PTR>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(item), 0));
-    SendMessageW(GetParent(combo), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+    const auto id = static_cast<UINT>(GetDlgCtrlID(combo));
+    const auto data = static_cast<ULONG_PTR>(Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(item)));
+    DRAWITEMSTRUCT draw{ODT_COMBOBOX, id, static_cast<UINT>(item), ODA_DRAWENTIRE, state, combo, dc,
+                        RECT{0, 0, width, height}, data};
+    Send(GetParent(combo), WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&draw));
     GdiFlush();
-    // The row is filled first: whatever differs from its far end was drawn.
     const auto* pixels = static_cast<const DWORD*>(bits);
-    const DWORD ground = pixels[width - 1];
     int drawn = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = width - 1; x > drawn; --x) {
-            if (pixels[y * width + x] != ground) {
-                drawn = x;
-                break;
-            }
-        }
+    for (int i = 0; i < width * height; ++i) {
+        if (pixels[i] != pixels[width - 1]) drawn = std::max(drawn, i % width);
     }
     SelectObject(dc, before);
     DeleteObject(bitmap);
@@ -123,77 +101,69 @@ int DrawnRowWidth(HWND combo, int item, int height, UINT state) {
 // would hide a width left from another DPI) and inside its border, shows
 // every row.
 void MeasureCombo(HWND combo, UINT dpi, Report& report) {
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(combo, GWL_STYLE));
-    if ((style & CBS_OWNERDRAWFIXED) == 0) return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetComboBoxInfo(combo, &info)) return;
+    if ((StyleOf(combo) & CBS_OWNERDRAWFIXED) == 0 || !GetComboBoxInfo(combo, &info)) return;
     const int id = GetDlgCtrlID(combo);
-    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    const int field_height = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    const int row_height = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
-    const int dropped = static_cast<int>(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0));
-    const bool scrolls = count > SendMessageW(combo, CB_GETMINVISIBLE, 0, 0);
-    const int list_room = dropped - 2 * GetSystemMetricsForDpi(SM_CXBORDER, dpi) -
+    const LRESULT count = Send(combo, CB_GETCOUNT);
+    const LRESULT selected = Send(combo, CB_GETCURSEL);
+    const auto field_height = static_cast<int>(Send(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)));
+    const auto row_height = static_cast<int>(Send(combo, CB_GETITEMHEIGHT));
+    const bool scrolls = count > Send(combo, CB_GETMINVISIBLE);
+    const int list_room = static_cast<int>(Send(combo, CB_GETDROPPEDWIDTH)) - 2 * GetSystemMetricsForDpi(SM_CXBORDER, dpi) -
                           (scrolls ? GetSystemMetricsForDpi(SM_CXVSCROLL, dpi) : 0);
+    const int field_room = (info.rcItem.right - info.rcItem.left) - 2;  // Wine's field draws one pixel inside
     for (int item = 0; item < count; ++item) {
-        std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, item, 0)) + 1, L'\0');
-        SendMessageW(combo, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
-        const UINT state = ODS_SELECTED;
-        report.Add(id, L"ComboBox-list", SIZE{DrawnRowWidth(combo, item, row_height, state), 0},
+        std::vector<wchar_t> text(static_cast<size_t>(Send(combo, CB_GETLBTEXTLEN, item)) + 1, L'\0');
+        Send(combo, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+        report.Add(id, L"ComboBox-list", SIZE{DrawnRowWidth(combo, item, row_height, ODS_SELECTED), 0},
                    SIZE{list_room, 0}, text.data());
-        if (item == selected) {
-            // Wine's field draws one pixel inside the item rectangle.
-            const int field_room = (info.rcItem.right - info.rcItem.left) - 2;
-            report.Add(id, L"ComboBox", SIZE{DrawnRowWidth(combo, item, field_height, state | ODS_COMBOBOXEDIT), 0},
-                       SIZE{field_room, 0}, text.data());
-        }
+        if (item != selected) continue;
+        report.Add(id, L"ComboBox", SIZE{DrawnRowWidth(combo, item, field_height, ODS_SELECTED | ODS_COMBOBOXEDIT), 0},
+                   SIZE{field_room, 0}, text.data());
     }
 }
 
-BOOL CALLBACK MeasureChild(HWND child, LPARAM param) {
-    auto* report = reinterpret_cast<Report*>(param);
-    HWND parent = GetAncestor(child, GA_PARENT);
-    if (!IsWindowVisible(child)) return TRUE;
-    const UINT dpi = GetDpiForWindow(parent);
-    const std::wstring cls = ClassOf(child);
+void MeasureChild(HWND child, UINT dpi, Report& report) {
+    if (!IsWindowVisible(child)) return;
+    wchar_t cls[64] = L"";
+    GetClassNameW(child, cls, 64);
     const std::wstring text = TextOf(child);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+    const DWORD style = StyleOf(child);
     const int id = GetDlgCtrlID(child);
     RECT client;
     GetClientRect(child, &client);
-    if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+    if (_wcsicmp(cls, L"Static") == 0) {
         const DWORD type = style & SS_TYPEMASK;
         const bool wraps = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
-        if (text.empty() || !(wraps || type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE)) return TRUE;
+        if (text.empty() || !(wraps || type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE)) return;
         const UINT format = DT_EXPANDTABS | (wraps ? DT_WORDBREAK : 0) | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
-        report->Add(id, cls, Measure(child, FontOf(child), text, format, client.right), SIZE{client.right, client.bottom},
-                    text);
-    } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+        report.Add(id, L"Static", Measure(child, FontOf(child), text, format, client.right),
+                   SIZE{client.right, client.bottom}, text);
+    } else if (_wcsicmp(cls, L"Button") == 0) {
         const DWORD type = style & BS_TYPEMASK;
-        if (text.empty() || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON)) return TRUE;
+        if (text.empty() || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON)) return;
         // Inside the face's edge and the focus rectangle drawn within it.
         const int inset_x = 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi) + GetSystemMetricsForDpi(SM_CXBORDER, dpi);
         const int inset_y = 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi) + GetSystemMetricsForDpi(SM_CYBORDER, dpi);
-        report->Add(id, cls, Measure(child, FontOf(child), text, DT_SINGLELINE, 0),
-                    SIZE{client.right - 2 * inset_x, client.bottom - 2 * inset_y}, text);
-    } else if (_wcsicmp(cls.c_str(), L"Edit") == 0) {
-        const auto margins = static_cast<DWORD>(SendMessageW(child, EM_GETMARGINS, 0, 0));
-        SIZE need = Measure(child, FontOf(child), text.empty() ? L" " : text, DT_SINGLELINE | DT_NOPREFIX, 0);
+        report.Add(id, L"Button", Measure(child, FontOf(child), text, DT_SINGLELINE),
+                   SIZE{client.right - 2 * inset_x, client.bottom - 2 * inset_y}, text);
+    } else if (_wcsicmp(cls, L"Edit") == 0) {
+        const auto margins = static_cast<DWORD>(Send(child, EM_GETMARGINS));
+        SIZE need = Measure(child, FontOf(child), text.empty() ? L" " : text, DT_SINGLELINE | DT_NOPREFIX);
         need.cx += 1;  // the caret after the text
-        report->Add(id, cls, need, SIZE{client.right - LOWORD(margins) - HIWORD(margins), client.bottom}, text);
-    } else if (_wcsicmp(cls.c_str(), L"ComboBox") == 0) {
-        MeasureCombo(child, dpi, *report);
+        report.Add(id, L"Edit", need, SIZE{client.right - LOWORD(margins) - HIWORD(margins), client.bottom}, text);
+    } else if (_wcsicmp(cls, L"ComboBox") == 0) {
+        MeasureCombo(child, dpi, report);
     }
-    return TRUE;
 }
 
 std::wstring Fits(HWND window) {
     Report report;
-    MeasureCaption(window, GetDpiForWindow(window), report);
+    const UINT dpi = GetDpiForWindow(window);
+    MeasureCaption(window, dpi, report);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        MeasureChild(child, reinterpret_cast<LPARAM>(&report));
+        MeasureChild(child, dpi, report);
     }
     return report.text;
 }
@@ -201,8 +171,7 @@ std::wstring Fits(HWND window) {
 // While the window takes its new DPI: each font a control is given, and
 // whether the one it held until then was still a font at that moment.
 HWND watched = nullptr;
-int fonts_set = 0;
-int fonts_gone = 0;
+int fonts_set = 0, fonts_gone = 0;
 
 LRESULT CALLBACK WatchSetFont(int code, WPARAM wparam, LPARAM lparam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
@@ -220,7 +189,7 @@ std::wstring DpiChange(HWND window, UINT dpi) {
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchSetFont, module_instance, GetCurrentThreadId());
     RECT suggested;
     GetWindowRect(window, &suggested);
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Send(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     UnhookWindowsHookEx(hook);
     wchar_t line[80];
     swprintf(line, 80, L"fonts set %d, replaced while still held %d\n", fonts_set, fonts_gone);
@@ -239,16 +208,16 @@ void Answer(HWND reply, HWND window, const std::wstring& text) {
 
 }  // namespace
 
+// The probe's request: LOWORD of lParam 1 measures, 2 changes the DPI to its HIWORD.
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMessage(int code, WPARAM wparam, LPARAM lparam) {
     static const UINT request = RegisterWindowMessageW(L"OrvanelProbeRequest");
     auto* msg = reinterpret_cast<MSG*>(lparam);
     if (code == HC_ACTION && wparam == PM_REMOVE && msg->message == request) {
-        const HWND reply = reinterpret_cast<HWND>(msg->wParam);
+        const auto reply = reinterpret_cast<HWND>(msg->wParam);
         const WORD command = LOWORD(msg->lParam);
-        const HWND window = msg->hwnd;
         msg->message = WM_NULL;  // the window never sees the request
-        if (command == kFits) Answer(reply, window, Fits(window));
-        if (command == kDpiChange) Answer(reply, window, DpiChange(window, HIWORD(msg->lParam)));
+        if (command == 1) Answer(reply, msg->hwnd, Fits(msg->hwnd));
+        if (command == 2) Answer(reply, msg->hwnd, DpiChange(msg->hwnd, HIWORD(msg->lParam)));
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
