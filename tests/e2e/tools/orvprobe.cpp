@@ -2,7 +2,6 @@
 // keys through SendInput (X key events miss Wine's windows without a window manager), the shell, the soak.
 #include <windows.h>
 #include <shellapi.h>
-#include <psapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -319,18 +318,6 @@ HANDLE OpenOwner(HWND w, DWORD* pid) {
                                             : nullptr;
 }
 
-// The working set and private bytes of the process owning the window.
-int Memory(HWND w, const Args&) {
-    DWORD pid = 0;
-    const HANDLE process = OpenOwner(w, &pid);
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    const BOOL ok = process && GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                                    sizeof(counters));
-    if (process) CloseHandle(process);
-    if (ok) printf("working_set_kib %zu private_kib %zu\n", counters.WorkingSetSize >> 10, counters.PrivateUsage >> 10);
-    return ok ? 0 : 1;
-}
-
 // X: FOLDER FIRST LAST TIMEOUT_MS: each cycle posts the menu command until the drive maps to FOLDER, then again
 // until it maps to nothing, each subst.exe waited out; stops at a mapping that does not come or go in time.
 int ToggleCycles(HWND w, const Args& a) {
@@ -503,7 +490,6 @@ const Command kCommands[] = {
     {L"wait-gone", kNothing, 3, [](HWND, const Args& a) { return WaitWindow(a, false, false); }},
     // Keeps the virtual desktop alive: Wine closes it with its last program.
     {L"idle", kNothing, 0, [](HWND, const Args&) { return Sleep(INFINITE), 0; }},
-    {L"memory", kClass, 0, Memory},
     {L"menu", kNothing, 0, Menu},
     {L"window-rect", kClassAndTitle, 0, WindowRect},
     {L"children", kClassAndTitle, 0, Children},
