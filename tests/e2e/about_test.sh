@@ -52,80 +52,29 @@ check_links() {
         "explorer mailto:$2|explorer $1" "$(explorer_starts | tail -n 2 | paste -sd'|')"
 }
 
-# Saves the client area's rectangle "x y w h" as the file $2.
-client_shot() {
+# Pixels of the labels' gold within the client-area rectangle "x y w h".
+gold_pixels() {
     local ox oy x y w h
     read -r ox oy < <(client_origin "$BOX")
     read -r x y w h <<<"$1"
-    screen_crop "${w}x${h}+$((ox + x))+$((oy + y))" "$2"
-}
-# Pixels of the labels' gold within a client-area rectangle "x y w h".
-gold_pixels() {
-    client_shot "$1" "$E2E_WORK/box.png"
+    screen_crop "${w}x${h}+$((ox + x))+$((oy + y))" "$E2E_WORK/box.png"
     convert "$E2E_WORK/box.png" -fill black +opaque 'rgb(221,173,49)' -fill white -opaque 'rgb(221,173,49)' \
         -format '%[fx:round(mean*w*h)]' info:
-}
-# The colour of the client-area pixel at $1 $2, as "r,g,b".
-client_pixel() {
-    client_shot "$1 $2 1 1" "$E2E_WORK/pixel.png"
-    convert "$E2E_WORK/pixel.png" -depth 8 txt:- | awk 'NR == 2 {print $2}' | tr -d '()' | cut -d, -f1-3
-}
-# The painted texts, read back from the screen.
-painted_text() {
-    client_shot "8 8 370 170" "$E2E_WORK/labels.png"
-    convert "$E2E_WORK/labels.png" -fill white -fuzz 25% -opaque 'rgb(221,173,49)' -fill black +opaque white \
-        -resize 300% -bordercolor black -border 20 -negate "$E2E_WORK/labels-ocr.png"
-    tesseract "$E2E_WORK/labels-ocr.png" - --psm 6 2>/dev/null
-}
-
-# At DPI $1: the client area at least $2 ("w h"), every text in full, the
-# statement, the copyright and the buttons apart (the version tucks under
-# the title by design), and the box kept as a screenshot.
-check_scale() {
-    check_at_least "client area at least $2 at $1 DPI" "$2" "$(probe window-rect - "$BOX" | awk '{print $9, $10}')"
-    check_fits "every text of the box reads in full at $1 DPI" - "$BOX"
-    check_apart "the statement, the copyright and the buttons do not overlap at $1 DPI" "$BOX" 401 402 403 406 407
-    save_window_shot "$BOX" "$E2E_ARTIFACTS/about-$1.png"
 }
 
 echo "== opened from the tray menu"
 e2e_start_orvanel
 check "About... opens the box captioned About Orvanel" open_box
-check_scale 96 "563 296"
-read -r wx wy ww wh < <(probe window-rect - "$BOX" | awk '{print $2, $3, $4, $5}')
-check_near "the box is centred on the screen" \
-    "$(((E2E_DESKTOP_W - ww) / 2)) $(((E2E_DESKTOP_H - wh) / 2)) $ww $wh" "$wx $wy $ww $wh"
-read -r _ sy _ sh <<<"$(rect_of 407)"
-check_eq "Send Email, Get Latest Version and Ok stand at 8, 200 and 384, in one row below the statement" \
-    "8 200 384 yes" "$(for id in 401 402 403; do rect_of $id; done |
-        awk -v below=$((sy + sh)) '{x = x $1 " "; y[NR] = $2} END {print x (y[1] == y[2] && y[2] == y[3] && y[1] >= below ? "yes" : "no")}')"
-check_at_least "the buttons at least as large as designed" "193 25 185 25 169 25" \
-    "$(for id in 401 402 403; do rect_of $id | awk '{printf "%s %s ", $3, $4}'; done)"
+check_readable "at 96 DPI" - "$BOX" "563 296" about-96 401 402 403 406 407
+check "the box is centred on the screen" awk -v w="$E2E_DESKTOP_W" -v h="$E2E_DESKTOP_H" \
+    '{x = (w - $4) / 2 - $2; y = (h - $5) / 2 - $3; exit !(x * x <= 1 && y * y <= 1)}' < <(probe window-rect - "$BOX")
 check_eq "the labels hold the painted texts, the buttons their captions" \
     "Orvanel|Version 1.0|Kestrane is the name under which the Orvanel developers publish their software.|&Send Email|&Get Latest Version|&Ok" \
     "$(for id in 404 405 407 401 402 403; do control_text "$BOX" $id; done | paste -sd'|')"
 check_eq "the focus starts on Send Email" 401 "$(focus_id)"
 
-labels=$(painted_text)
-for line in 'Orvanel' 'Version 1\.0' 'Copyright .* 2026 Kestrane\. All.*'; do
-    check "painted, read back: $line" grep -qx "$line" <<<"$labels"
-done
 check "the title and the statement are painted in gold" \
     test "$(gold_pixels '15 80 150 28')" -gt 100 -a "$(gold_pixels '16 216 260 33')" -gt 100
-face=$(client_pixel 4 4)
-# Its last line ("software." with the fonts here) drawn in gold, over the
-# logo, which reaches below the statement.
-check "the statement's last line is painted in gold over the logo" \
-    test "$(gold_pixels "16 $((sy + sh - 12)) 100 12")" -gt 30 -a "$(client_pixel 100 $((sy + sh + 2)))" != "$face"
-check "the logo is drawn from its corner to its right edge" \
-    test "$(client_pixel 9 9)" != "$face" -a "$(client_pixel 557 100)" == "$face"
-# The separator is drawn in the frame's edge colours: the shadow of its top
-# edge over the highlight of its bottom edge, from x 16 to 367.
-shadow=$(client_pixel 100 8)
-highlight=$(client_pixel 100 176)
-check "the separator is a shadow row over a highlight row from 16 to 367" test "$shadow" != "$highlight" -a \
-    "$(client_pixel 100 151) $(client_pixel 100 152) $(client_pixel 16 152) $(client_pixel 367 152) $(client_pixel 368 152)" \
-    == "$shadow $highlight $highlight $highlight $(client_pixel 368 151)"
 
 check_eq "each label's and button's font is replaced while the old one still exists" \
     "fonts set 7, replaced while still held 0" "$(probe dpi-change - "$BOX" 144)"
@@ -134,8 +83,7 @@ probe dpi-change - "$BOX" 96 >/dev/null
 dialog_click "$BOX" Ok
 check "Ok closes the box" box_gone
 
-# Start-up stored the string table's addresses: other stored values tell
-# reading the registry from falling back.
+# Start-up stored the string table's addresses: other values tell reading them from falling back.
 echo "== stored values show at the next opening"
 probe reg-set-encoded HKLM "$MAKER_KEY" 'Web Page' 'https://mirror.kestrane.example/get/'
 probe reg-set-encoded HKLM "$MAKER_KEY" Email 'sales@kestrane.example'
@@ -167,7 +115,7 @@ exit_orvanel
 e2e_use_dpi 144
 e2e_start_orvanel
 check "the box opens at 144 DPI" open_box keys
-check_scale 144 "845 444"
+check_readable "at 144 DPI" - "$BOX" "845 444" about-144 401 402 403 406 407
 probe key escape
 check "Escape closes the box at 144 DPI" box_gone
 

@@ -161,9 +161,9 @@ save_window_shot() {
 
 # --- texts against their controls --------------------------------------------
 
-# Every text of the window (class $2 or -, title $3) reads in full: its
-# caption and each control's text measured, inside the program, with the
-# font it is drawn in against the room its control gives it (orvmeasure.cpp).
+# Every text of the window (class $2 or -, title $3) reads in full: each
+# control's text measured, inside the program, with the font it is drawn in
+# against the room its control gives it (orvinside.cpp).
 check_fits() {
     local out ok=false
     out=$(probe fits "$2" "$3")
@@ -185,17 +185,20 @@ check_apart() {
                 lo(v[i, 2] + v[i, 4], v[j, 2] + v[j, 4]) - hi(v[i, 2], v[j, 2]) > 2) printf "%s and %s; ", id[i], id[j] }')"
 }
 
-# Each number of $3 (e.g. "x y w h") within one pixel of the expected one
-# of $2, or for check_at_least at least it less one pixel: the design is the
-# least each control gets.
-check_near() { check_numbers "$1" "$2" "$3" 'g[i] - w[i] > 1'; }
-check_at_least() { check_numbers "$1" "$2" "$3" 0; }
-check_numbers() {
-    local ok=true
-    awk -v want="$2" -v got="$3" 'BEGIN {n = split(want, w); if (split(got, g) != n) exit 1
-        for (i = 1; i <= n; i++) if (w[i] - g[i] > 1 || '"$4"') exit 1}' || ok=false
-    check "$1" $ok
-    $ok || printf '      actual: %s\n' "$3"
+# At $1 ("at 96 DPI"), the window of class $2 (or -) titled $3: its client
+# area at least $4 ("W H" as designed, less a pixel; - for any), every text in
+# full, and, in a dialog, no two controls (or only those with the ids after
+# $5) overlapping; the window kept as $5.png.
+check_readable() {
+    if [ "$4" != - ]; then
+        local area
+        area=$(probe window-rect "$2" "$3" | awk '{print $9, $10}')
+        check "the client area $area is at least $4 $1" awk -v a="$area" -v d="$4" \
+            'BEGIN {split(a, g); split(d, w); exit !(g[1] >= w[1] - 1 && g[2] >= w[2] - 1)}'
+    fi
+    check_fits "every text of the $3 window reads in full $1" "$2" "$3"
+    [ "$2" != - ] || check_apart "no two controls of the $3 window overlap $1" "$3" "${@:6}"
+    save_window_shot "$3" "$E2E_ARTIFACTS/$5.png" "$2"
 }
 
 # Screen position "x y" of the centre of the rectangle $2 ("x y w h", client coordinates) in the window titled $1.

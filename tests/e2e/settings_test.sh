@@ -74,30 +74,10 @@ refused() {
     check_eq "the focus goes to control $3 after \"$1\"" "$3" "$(focus_id)"
 }
 
-# Every text of the window titled $2 (class $3 or -) reads in full and no two
-# controls overlap, at the scale $1 ("at 96 DPI"); the window kept as $4.png.
-check_readable() {
-    check_fits "every text of the $2 window reads in full $1" "${3:--}" "$2"
-    [ "$2" == Orvanel ] || check_apart "no two controls overlap $1" "$2"
-    save_window_shot "$2" "$E2E_ARTIFACTS/$4.png" "${3:--}"
-}
-
-# At DPI $1: the client area and each ID=RECT of the dialog at least as
-# designed (it grows where its texts need more room with the fonts at hand)
-# and every text in full; check_message_at: a refusal's message box in full.
-check_scale() {
-    local dpi=$1 entry
-    check_at_least "client area at least $2 at $dpi DPI" "$2" "$(probe window-rect - "$T" | awk '{print $9, $10}')"
-    for entry in "${@:3}"; do
-        check_at_least "control ${entry%%=*} at least ${entry#*=} at $dpi DPI" "${entry#*=}" \
-            "$(dialog_control_rect "$T" "${entry%%=*}")"
-    done
-    check_readable "at $dpi DPI" "$T" - "settings-$dpi"
-}
 check_message_at() {
     letter_ok xy
     probe wait-window '#32770' Orvanel 3000
-    check_readable "at $1 DPI" Orvanel '#32770' "message-$1"
+    check_readable "at $1 DPI" '#32770' Orvanel - "message-$1"
     message_answer >/dev/null
 }
 
@@ -112,9 +92,6 @@ check_eq "the focus starts on Drive1" 301 "$(focus_id)"
 order=""
 for _ in 1 2 3 4 5; do probe key tab; order+="$(focus_id) "; done
 check_eq "tab order: Dir1, OK, Cancel, letter box, Drive1" "304 1 2 303 301 " "$order"
-check_eq "fixed border, no minimise or maximise box, no icon, owned by the hidden tray window" \
-    "sizable=0 minimizebox=0 maximizebox=0 sysmenu=1 modalframe=1 appwindow=0 toolwindow=0 owner=OrvanelTrayWindow owner_visible=0" \
-    "$(probe style "$T")"
 taskbar_strip after
 check_eq "no taskbar button for the dialog" 0 \
     "$(compare -metric AE "$E2E_WORK/taskbar-before.png" "$E2E_WORK/taskbar-after.png" null: 2>&1)"
@@ -162,28 +139,20 @@ store_work_x
 settings_open
 check_eq "Drive1 on D, the letter X, Dir1 open at \\Data\\Work" "D: X $WORK_ROWS" "$(shown)"
 check "drive E is listed with its volume name" grep -q $'\tE: \\[Backup Disc 2026\\]$' <<<"$(probe combo "$T" 301)"
-check_scale 96 "202 243" "301=8 8 57 21" "302=72 10 89 17" "303=160 8 33 19" "304=8 40 185 156" \
-    "1=8 200 97 33" "2=104 200 89 33"
+check_readable "at 96 DPI" - "$T" "202 243" settings-96
 # Windows sends WM_DPICHANGED when the dialog moves to a screen of another
 # scale; the probe sends it from inside the program, as Wine has one scale.
 check_eq "each control's font is replaced while the old one still exists" \
     "fonts set 6, replaced while still held 0" "$(probe dpi-change - "$T" 144)"
-check_readable "after a change to 144 DPI" "$T" - settings-96-to-144
+check_readable "after a change to 144 DPI" - "$T" - settings-96-to-144
 dialog_escape
 settings_open
 tray_menu_open
 check "no menu opens while the dialog is open" not menu_open
-check_eq "the icon brings the one dialog forward" 1 "$(probe count "$T")"
+check_eq "the icon brings the one dialog forward" 1 "$(probe count - "$T")"
 check_eq "which has the focus again" "#32770	$T	focus=301" "$(probe foreground)"
 probe key up
 check "choosing drive C moves Dir1 there and leaves the letter alone" grep -q '^C: X \[\?C:\\' <<<"$(shown)"
-# The same with the mouse: open the list and click its second row, drive D.
-control_click "$T" 301
-read -r lx ly lw lh < <(probe window-rect ComboLBox - | awk '{print $2, $3, $4, $5}')
-row_h=$(((lh - 2) / $(probe combo "$T" 301 | tail -n +2 | wc -l)))
-xdotool mousemove $((lx + lw / 2)) $((ly + 1 + row_h + row_h / 2)) click 1
-sleep 0.7
-check_eq "a click in the open drive list chooses D; Dir1 follows, the letter stays" "D: X [D:\\]" "$(shown | cut -d'|' -f1)"
 
 echo "== a drive that is not ready keeps the previous one"
 rm -rf "$E_ROOT"
@@ -250,8 +219,7 @@ restart_clean e2e_use_dpi 144
 store_work_x
 e2e_start_orvanel
 check "the dialog opens at 144 DPI" settings_open
-check_scale 144 "303 365" \
-    "301=12 12 86 32" "302=108 15 134 26" "303=240 12 50 29" "304=12 60 278 234" "1=12 300 146 50" "2=156 300 134 50"
+check_readable "at 144 DPI" - "$T" "303 365" settings-144
 check_eq "the lists are filled as at 96 DPI" "D: X $WORK_ROWS" "$(shown)"
 check_message_at 144
 probe key escape

@@ -18,7 +18,7 @@ echo "== a second start while Orvanel runs"
 e2e_start_orvanel
 red=$(tray_icon_pixels red)
 check_eq "the second copy ends at once with exit code 0" 0 "$(second_start)"
-check_eq "one hidden window" 1 "$(probe count-class OrvanelTrayWindow)"
+check_eq "one hidden window" 1 "$(probe count OrvanelTrayWindow -)"
 check "the first copy's icon is still there" test "$red" -gt 0 -a "$(tray_icon_pixels red)" -eq "$red"
 check_eq "and it is the only icon in the notification area" "$red" "$(tray_area_pixels red)"
 
@@ -118,8 +118,6 @@ tray_menu_choose Exit
 check "the program ends without waiting for the hung subst.exe" probe wait-gone OrvanelTrayWindow - 30000
 
 maker_value() { probe reg-get HKLM "$MAKER_KEY" "$1"; }
-# The maker's key's value names in the order they were created, or "missing".
-maker_names() { probe reg-values HKLM "$MAKER_KEY" | paste -sd,; }
 # The values the program set since its latest start, by name, from Wine's registry channel.
 maker_writes() {
     tail -n +"$from" "$E2E_PROCESS_LOG" | grep -aoP 'NtSetValueKey \(0x[0-9a-f]+,L"\K(Email|Web Page)' | paste -sd,
@@ -134,12 +132,10 @@ E2E_EXE="$install_dir/Orvanel.exe"
 
 echo "== first start: the maker's key is created"
 probe reg-delete-tree HKLM "$MAKER_KEY"
-check_eq "no maker's key before the start" "missing" "$(maker_names)"
 start
 check_eq "Email is stored encoded" "$(encoded "$EMAIL")" "$(maker_value Email)"
 check_eq "Web Page is stored encoded" "$(encoded "$HOME_PAGE")" "$(maker_value 'Web Page')"
 check_eq "Email was written first, then Web Page" "Email,Web Page" "$(maker_writes)"
-check_eq "and the key keeps them in that order" "Email,Web Page" "$(maker_names)"
 exit_orvanel
 
 echo "== second start: nothing to write"

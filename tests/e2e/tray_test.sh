@@ -60,14 +60,6 @@ tray_menu_open
 check_eq "the menu after Unmount: Mount, Settings usable again" "$MENU_UNMOUNTED" "$(menu_look)"
 menu_dismiss
 
-echo "== the shell's notification area starts again"
-probe tray-remove OrvanelTrayWindow
-sleep 1
-check "the icon is gone from the area" not tray_icon_shown
-probe broadcast-taskbar-created
-sleep 1
-check "TaskbarCreated brings the icon back" test "$(tray_icon_pixels red)" -gt 0
-
 echo "== a mount that subst refuses"
 subst_fail_with "Path not found - $FOLDER"
 tray_menu_choose Mount
@@ -101,10 +93,7 @@ check_eq "the drive is unmapped" "none" "$(probe dosdevice X:)"
 check "every subst.exe was started from the system folder" \
     grep -q 'app L"C:\\\\windows\\\\system32\\\\subst.exe"' "$E2E_PROCESS_LOG"
 
-everything_stored() {
-    echo "$(probe reg-values HKCU "$E2E_KEY" | paste -sd ,) $(probe reg-get HKCU "$E2E_KEY" Path)" \
-        "$(probe reg-get HKCU "$E2E_KEY" Drive)"
-}
+everything_stored() { echo "$(probe reg-get HKCU "$E2E_KEY" Path) $(probe reg-get HKCU "$E2E_KEY" Drive)"; }
 
 echo "== a drive's root mounts and unmounts"
 store_setting Path 'C:\'
@@ -119,7 +108,6 @@ check_eq "no message" "" "$(message_answer 1000)"
 tray_menu_choose Unmount
 subst_wait_count $((from + 1))
 check_eq "the mapping is gone" none "$(probe dosdevice Q:)"
-check_eq "still no message" "" "$(message_answer 1000)"
 exit_orvanel
 
 echo "== a damaged stored folder: its text holds a NUL (stored byte ff)"
@@ -137,9 +125,6 @@ sleep 1
 check_eq "nothing was started" "$before_log" "$(subst_count)"
 check_eq "nothing was mapped" none "$(probe dosdevice X:)"
 check_eq "nothing was written" "$before_stored" "$(everything_stored)"
-tray_menu_open
-check_eq "the menu still offers Mount" "$MENU_UNMOUNTED" "$(menu_look)"
-menu_dismiss
 exit_orvanel
 
 e2e_finish

@@ -117,22 +117,10 @@ int Rows(HWND w, const Args& a, bool list) {
     return 0;
 }
 
-// What decides the window's border, its caption buttons and whether it gets a taskbar button.
-int Style(HWND w, const Args&) {
-    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE), ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
-    const HWND owner = GetWindow(w, GW_OWNER);
-    printf("sizable=%d minimizebox=%d maximizebox=%d sysmenu=%d modalframe=%d appwindow=%d toolwindow=%d "
-           "owner=%ls owner_visible=%d\n",
-           (style & WS_THICKFRAME) != 0, (style & WS_MINIMIZEBOX) != 0, (style & WS_MAXIMIZEBOX) != 0,
-           (style & WS_SYSMENU) != 0, (ex & WS_EX_DLGMODALFRAME) != 0, (ex & WS_EX_APPWINDOW) != 0,
-           (ex & WS_EX_TOOLWINDOW) != 0, owner ? ClassOf(owner).c_str() : L"none", owner && IsWindowVisible(owner));
-    return 0;
-}
-
-// How many top-level windows of the class or title exist (`visible`: are shown).
-int Count(const wchar_t* cls, const wchar_t* title, bool visible) {
+// CLASS|- TITLE|-: how many top-level windows of that class and title exist.
+int Count(const Args& a) {
     int n = 0;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) n += !visible || IsWindowVisible(w);
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, OrNull(a[0]), OrNull(a[1]))) != nullptr;) ++n;
     return printf("%d\n", n), 0;
 }
 
@@ -172,34 +160,6 @@ int RefuseTray(HWND, const Args& a) {
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     DestroyWindow(w);
     return printf("%d\n", g_refused), 0;
-}
-
-// The open popup menu's items, read inside its process by menu_hook.dll, which answers with WM_COPYDATA.
-std::wstring g_menu_lines;
-
-int Menu(HWND, const Args&) {
-    HWND menu = nullptr;
-    WaitFor(2000, [&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); });
-    const HMODULE library = LoadLibraryW(L"menu_hook.dll");
-    const auto hook_proc = reinterpret_cast<HOOKPROC>(GetProcAddress(library, "ReadMenuHook"));
-    if (!menu || !IsWindowVisible(menu) || !hook_proc) return 1;
-    WNDCLASSW cls{};
-    cls.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (msg != WM_COPYDATA) return DefWindowProcW(w, msg, wp, lp);
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        g_menu_lines.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-        return TRUE;
-    };
-    cls.lpszClassName = L"OrvprobeMenuReply";
-    RegisterClassW(&cls);
-    const HWND reply = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hook_proc, library, GetWindowThreadProcessId(menu, nullptr));
-    DWORD_PTR result;
-    SendMessageTimeoutW(menu, RegisterWindowMessageW(L"OrvanelProbeReadMenu"), reinterpret_cast<WPARAM>(reply), 0,
-                        SMTO_NORMAL, 5000, &result);
-    UnhookWindowsHookEx(hook);
-    printf("%s", Narrow(g_menu_lines, CP_UTF8).c_str());
-    return g_menu_lines.empty() ? 1 : 0;
 }
 
 // --- the registry: ROOT (HKCU or HKLM) PATH [NAME [DATA]]; names in the ANSI code page
@@ -250,17 +210,6 @@ int RegSetRaw(HWND, const Args& a) {
     return SetValue(a, type, data);
 }
 
-// The key's value names in the order the registry keeps them (the order they were created in), or "missing".
-int RegValues(HWND, const Args& a) {
-    const HKEY key = OpenKey(a);
-    if (!key) return printf("missing\n"), 0;
-    wchar_t name[256];
-    for (DWORD i = 0, n = 256; !RegEnumValueW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr); ++i, n = 256)
-        printf("%ls\n", name);
-    RegCloseKey(key);
-    return 0;
-}
-
 // A volatile key: below it no lasting key can be created, so the program's writes there fail.
 int RegCreateVolatile(HWND, const Args& a) {
     HKEY key;
@@ -300,15 +249,6 @@ int Foreground(HWND, const Args&) {
     const HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
     printf("%ls\t%ls\tfocus=%d\n", ClassOf(w).c_str(), Text(w).c_str(), focus ? GetDlgCtrlID(focus) : -1);
     return 0;
-}
-
-// Removes the window's icon 1, as a shell that starts again has lost it.
-int TrayRemove(HWND w, const Args&) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = w;
-    data.uID = 1;
-    return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
 }
 
 // --- what the program holds, and the soak's cycles
@@ -374,97 +314,68 @@ long GdiObjects(HANDLE process) {
     }));
 }
 
-// USER objects: the process's windows (Wine keeps its menus and icons out of reach).
-long UserObjects(DWORD pid) {
-    std::pair<DWORD, long> count{pid, 0};
-    const WNDENUMPROC add = [](HWND w, LPARAM p) -> BOOL {
-        auto* c = reinterpret_cast<std::pair<DWORD, long>*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        c->second += owner == c->first;
-        return TRUE;
-    };
-    EnumChildWindows(GetDesktopWindow(), add, reinterpret_cast<LPARAM>(&count));
-    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
-        add(w, reinterpret_cast<LPARAM>(&count));
-        EnumChildWindows(w, add, reinterpret_cast<LPARAM>(&count));
-    }
-    return count.second;
-}
-
-// "handles N gdi N user N", once no subst.exe runs and two readings agree (a command's handles close late).
+// "handles N gdi N", once no subst.exe runs and two readings agree (a command's handles close late).
 int Resources(HWND w, const Args&) {
     DWORD pid = 0;
     const HANDLE process = OpenOwner(w, &pid);
     if (!process) return 1;
     WaitFor(10000, [] { return !Running(L"subst.exe"); });
-    long last[3] = {-2, -2, -2};
+    long last[2] = {-2, -2};
     for (int reading = 0; reading < 20; ++reading, Sleep(100)) {
-        const long now[3] = {KernelHandles(pid), GdiObjects(process), UserObjects(pid)};
-        if (std::equal(now, now + 3, last)) break;
-        std::copy(now, now + 3, last);
+        const long now[2] = {KernelHandles(pid), GdiObjects(process)};
+        if (std::equal(now, now + 2, last)) break;
+        std::copy(now, now + 2, last);
     }
     CloseHandle(process);
-    printf("handles %ld gdi %ld user %ld\n", last[0], last[1], last[2]);
+    printf("handles %ld gdi %ld\n", last[0], last[1]);
     return last[0] < 0 || last[1] < 0 ? 1 : 0;
 }
 
-// Asks orvmeasure.dll, loaded into the window's own process by a message
-// hook on its thread, to run COMMAND there; prints its answer. Fonts and
-// other GDI objects can only be read in the process that made them.
-std::string in_process_answer;
-
-LRESULT CALLBACK ReplyProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (msg == WM_COPYDATA) {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-        in_process_answer.assign(static_cast<const char*>(data->lpData), data->cbData);
-        if (!in_process_answer.empty() && in_process_answer.back() == '\0') in_process_answer.pop_back();
-        return TRUE;
-    }
-    return DefWindowProcW(w, msg, wparam, lparam);
-}
+// Asks orvinside.dll, loaded into the window's own process by a message hook
+// on its thread, to run COMMAND there; prints its answer. Fonts and menus can
+// only be read in the process that made them.
+std::string g_answer;
 
 int InProcess(HWND target, WORD command, WORD argument) {
-    if (!target) return 1;
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dll(path);
-    dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"orvmeasure.dll";
-    HMODULE module = LoadLibraryW(dll.c_str());
-    const auto hook_proc = module ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
-                                        GetProcAddress(module, "ProbeGetMessage")))
-                                  : nullptr;
-    if (!hook_proc) return 1;
+    const HMODULE module = LoadLibraryW(L"orvinside.dll");
+    const auto hook_proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "ProbeGetMessage")));
+    if (!target || !hook_proc) return 1;
     WNDCLASSW cls{};
-    cls.lpfnWndProc = ReplyProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg != WM_COPYDATA) return DefWindowProcW(w, msg, wp, lp);
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+        g_answer.assign(static_cast<const char*>(data->lpData), data->cbData ? data->cbData - 1 : 0);  // less its NUL
+        return TRUE;
+    };
     cls.lpszClassName = L"OrvProbeReply";
     RegisterClassW(&cls);
-    HWND reply = CreateWindowW(L"OrvProbeReply", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
-    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hook_proc, module, GetWindowThreadProcessId(target, nullptr));
+    const HWND reply = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hook_proc, module, GetWindowThreadProcessId(target, nullptr));
     if (!hook) return 1;
     PostMessageW(target, RegisterWindowMessageW(L"OrvanelProbeRequest"), reinterpret_cast<WPARAM>(reply),
                  MAKELPARAM(command, argument));
-    const DWORD deadline = GetTickCount() + 10000;
     MSG msg;
-    while (in_process_answer.empty() && GetTickCount() < deadline) {
+    for (const DWORD start = GetTickCount(); g_answer.empty() && GetTickCount() - start < 10000;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
     UnhookWindowsHookEx(hook);
-    DestroyWindow(reply);
-    printf("%s", in_process_answer.c_str());
-    return in_process_answer.empty() ? 1 : 0;
+    printf("%s", g_answer.c_str());
+    return g_answer.empty() ? 1 : 0;
 }
 
-// For the window's caption and each of its controls' texts: "ID CLASS
-// fits|CUT need WxH room WxH TEXT", measured in the font the text is drawn
-// in; owner-drawn combo boxes by drawing their rows.
+// For each control's text: "ID CLASS fits|CUT need WxH room WxH TEXT", measured in the font it is drawn in.
 int Fits(HWND w, const Args&) { return InProcess(w, 1, 0); }
 
 // Sends the window WM_DPICHANGED for DPI; prints how many fonts its
 // controls were given and how many of them replaced a font already deleted.
 int DpiChange(HWND w, const Args& a) { return InProcess(w, 2, static_cast<WORD>(Num(a[0]))); }
+
+int Menu(HWND, const Args&) {
+    HWND menu = nullptr;
+    WaitFor(2000, [&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); });
+    return menu && IsWindowVisible(menu) ? InProcess(menu, 3, 0) : 1;
+}
 
 // Which window a command's first arguments name: none, CLASS|- TITLE|-, TITLE or CLASS.
 enum Names { kNothing, kClassAndTitle, kTitle, kClass };
@@ -490,14 +401,12 @@ const Command kCommands[] = {
     {L"wait-gone", kNothing, 3, [](HWND, const Args& a) { return WaitWindow(a, false, false); }},
     // Keeps the virtual desktop alive: Wine closes it with its last program.
     {L"idle", kNothing, 0, [](HWND, const Args&) { return Sleep(INFINITE), 0; }},
-    {L"menu", kNothing, 0, Menu},
+    {L"menu", kNothing, 0, Menu},  // the open popup menu: per item position, text, state, centre
     {L"window-rect", kClassAndTitle, 0, WindowRect},
     {L"children", kClassAndTitle, 0, Children},
     {L"list", kTitle, 1, [](HWND w, const Args& a) { return Rows(w, a, true); }},  // CONTROL_ID
     {L"combo", kTitle, 1, [](HWND w, const Args& a) { return Rows(w, a, false); }},
-    {L"style", kTitle, 0, Style},
-    {L"count", kNothing, 1, [](HWND, const Args& a) { return Count(nullptr, a[0].c_str(), true); }},  // TITLE
-    {L"count-class", kNothing, 1, [](HWND, const Args& a) { return Count(a[0].c_str(), nullptr, false); }},
+    {L"count", kNothing, 2, [](HWND, const Args& a) { return Count(a); }},
     {L"close", kClassAndTitle, 0, [](HWND w, const Args&) { return PostMessageW(w, WM_CLOSE, 0, 0) ? 0 : 1; }},
     {L"end-session", kClass, 1, EndSession},
     // PROGRAM.EXE TIMEOUT_MS
@@ -511,7 +420,6 @@ const Command kCommands[] = {
     {L"reg-get", kNothing, 3, RegGet},
     {L"reg-set-encoded", kNothing, 4, RegSetEncoded},
     {L"reg-set-raw", kNothing, 4, RegSetRaw},
-    {L"reg-values", kNothing, 2, RegValues},
     {L"reg-create-volatile", kNothing, 2, RegCreateVolatile},
     {L"reg-delete-tree", kNothing, 2, [](HWND, const Args& a) {
          RegDeleteTreeW(Root(a[0]), a[1].c_str());
@@ -523,7 +431,6 @@ const Command kCommands[] = {
      }},
     {L"key", kNothing, 1, Key},
     {L"foreground", kNothing, 0, Foreground},
-    {L"tray-remove", kClass, 0, TrayRemove},
     {L"broadcast-taskbar-created", kNothing, 0, [](HWND, const Args&) {
          DWORD_PTR result;
          SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
