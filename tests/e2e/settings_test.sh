@@ -153,6 +153,7 @@ check_eq "the icon brings the one dialog forward" 1 "$(probe count - "$T")"
 check_eq "which has the focus again" "#32770	$T	focus=301" "$(probe foreground)"
 probe key up
 check "choosing drive C moves Dir1 there and leaves the letter alone" grep -q '^C: X \[\?C:\\' <<<"$(shown)"
+probe key down
 
 echo "== a drive that is not ready keeps the previous one"
 rm -rf "$E_ROOT"
