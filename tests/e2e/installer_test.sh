@@ -32,15 +32,10 @@ shortcut=$(winepath -u "$(winenv APPDATA)\\Microsoft\\Windows\\Start Menu\\Progr
 autostart="\"$dir_win\\Orvanel.exe\""
 e2e_log "installs into $dir_win"
 
-# A value below HKCU as text: a string as it is, a DWORD as a number.
+# A value below HKCU as reg.exe shows it (a DWORD as 0x...), or "missing".
 reg_text() {
-    local -a v
-    read -r -a v < <(probe reg-get HKCU "$1" "$2")
-    case "${v[0]}" in
-        1 | 2) printf "$(printf '\\x%s' "${v[@]:1}")" | tr -d '\0'; echo ;;
-        4) echo $((16#${v[4]}${v[3]}${v[2]}${v[1]})) ;;
-        *) echo "${v[0]:-missing}" ;;
-    esac
+    wine reg query "HKCU\\$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 \+REG_[A-Z_]\+ \+//p" | grep . ||
+        echo missing
 }
 run_value() { reg_text 'Software\Microsoft\Windows\CurrentVersion\Run' Orvanel; }
 # Windows' Startup apps page marks a Run value it turned off: "3 03" (REG_BINARY, first byte odd).
@@ -96,11 +91,11 @@ check_eq "no start at sign-in" missing "$(run_value)"
 for pair in "DisplayName=Orvanel" "DisplayVersion=$version" "Publisher=Kestrane" \
     "DisplayIcon=$dir_win\\Orvanel.exe,0" "InstallLocation=$dir_win" \
     "UninstallString=\"$dir_win\\Uninstall.exe\"" "QuietUninstallString=\"$dir_win\\Uninstall.exe\" /S" \
-    "NoModify=1" "NoRepair=1"; do
+    "NoModify=0x1" "NoRepair=0x1"; do
     check_eq "Apps & features: ${pair%%=*}" "${pair#*=}" "$(reg_text "$UNINSTALL" "${pair%%=*}")"
 done
 size_kib=$(($(cat "$dir/Orvanel.exe" "$dir/Help/Orvanel.chm" "$dir/Uninstall.exe" | wc -c) / 1024))
-estimated=$(reg_text "$UNINSTALL" EstimatedSize)
+estimated=$(($(reg_text "$UNINSTALL" EstimatedSize)))
 check "Apps & features: EstimatedSize is the files' size in KiB ($estimated, files $size_kib)" \
     test "$estimated" -ge "$size_kib" -a "$estimated" -le $((size_kib + 3))
 
