@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <random>
 
 #include "about_layout.h"
 #include "settings_layout.h"
@@ -96,8 +96,7 @@ void CheckFitted(const std::vector<LayoutBox>& boxes, const TwipsRect& client_tw
     EXPECT_GE(fitted.client.width, std::max(designed.right, caption.width));
     EXPECT_GE(fitted.client.height, designed.bottom);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        const PixelRect& d = boxes[i].designed;
-        const PixelRect& p = fitted.boxes[i];
+        const PixelRect &d = boxes[i].designed, &p = fitted.boxes[i];
         EXPECT_TRUE(p.left >= d.left && p.top >= d.top) << i;
         EXPECT_GE(p.right - p.left, std::max(d.right - d.left, boxes[i].need.width)) << i;
         EXPECT_GE(p.bottom - p.top, std::max(d.bottom - d.top, boxes[i].need.height)) << i;
@@ -112,11 +111,8 @@ void CheckFitted(const std::vector<LayoutBox>& boxes, const TwipsRect& client_tw
 }
 
 TEST(FitLayout, WhateverTheTextsNeedNothingShrinksLeavesItsParentOrRunsIntoAnother) {
-    std::uint64_t state = 20260101;  // fixed, so that a failure repeats
-    const auto below = [&state](int limit) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<int>((state >> 33) % static_cast<std::uint64_t>(limit));
-    };
+    std::mt19937 random(20260101);  // fixed, so that a failure repeats
+    const auto below = [&random](int limit) { return static_cast<int>(random() % static_cast<unsigned>(limit)); };
     const auto random_boxes = [&below](const auto& design, unsigned dpi, bool some_unmeasured) {
         std::vector<LayoutBox> boxes;
         for (const auto& part : design) {
