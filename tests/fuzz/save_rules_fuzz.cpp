@@ -3,9 +3,7 @@
 #include "mount_state.h"
 #include "settings_rules.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    using namespace orvanel;
-    FuzzInput input(bytes, size);
+void orvanel::FuzzOne(FuzzInput& input) {
     const std::uint8_t flags = input.Byte();
     const std::wstring letter = input.Text();
     const std::wstring folder = input.RestAsText();
@@ -24,5 +22,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     } else {
         Require(!refusal->message.empty(), "a refusal says why");
     }
-    return 0;
 }
