@@ -12,11 +12,10 @@ void orvanel::FuzzOne(FuzzInput& input) {
     const std::wstring drive = DriveSpecFor(letter);
     const std::vector<std::wstring> arguments = SplitArguments(MountCommandLine(drive, folder));
     const bool usable = !CheckMountSettings({ReadStatus::Read, letter}, {ReadStatus::Read, folder});
-    if (folder.find(L'\0') == std::wstring::npos) {
+    if (folder.find(L'\0') == std::wstring::npos)
         Require(arguments == std::vector<std::wstring>{drive, folder}, "the folder splits back whole");
-    } else {
+    else
         Require(!usable, "a folder the command line would cut short is refused");
-    }
     Require(SplitArguments(UnmountCommandLine(drive)) == std::vector<std::wstring>{drive, L"/d"},
             "the unmount line splits back");
     (void)SplitArguments(folder);  // any text at all splits without harm

@@ -15,11 +15,9 @@ void orvanel::FuzzOne(FuzzInput& input) {
         Require(asked >= L'A' && asked <= L'Z', "a letter is looked up in upper case");
         return use;
     });
-    if (!refusal) {
-        Require(IsDriveLetterText(letter), "only one letter A to Z is saved");
-        Require(fits_ansi && folder.size() <= kMaxMappedFolderLength, "only a mappable folder is saved");
-        Require(!use.exists || MappingNamesFolder(use.target, folder), "only a free letter is saved");
-    } else {
-        Require(!refusal->message.empty(), "a refusal says why");
-    }
+    Require(!refusal || !refusal->message.empty(), "a refusal says why");
+    if (refusal) return;
+    Require(IsDriveLetterText(letter), "only one letter A to Z is saved");
+    Require(fits_ansi && folder.size() <= kMaxMappedFolderLength, "only a mappable folder is saved");
+    Require(!use.exists || MappingNamesFolder(use.target, folder), "only a free letter is saved");
 }

@@ -10,11 +10,10 @@ void orvanel::FuzzOne(FuzzInput& input) {
     while ((flags & 2) != 0 && !data.empty() && data.size() <= kMaxValueLength + 1) data += data;
 
     const CodecResult decoded = DecodeValue(data);
-    if (decoded.error == 0) {
+    if (decoded.error == 0)
         Require(EncodeValue(decoded.text).text == data, "decoding undoes encoding");
-    } else {
+    else
         Require(data.size() > kMaxValueLength && decoded.text.empty(), "only overlong data fails");
-    }
 
     FakeRegistry registry;
     RecordingReporter errors;

@@ -26,9 +26,7 @@ check "#SYSTEM names the title" grep -aq 'Orvanel Help' "$work/x/#SYSTEM"
 # Every file the project lists, and every topic the contents and the index point at.
 while read -r from target; do check "$from -> $target" resolves "$target"; done < <(
     tr -d '\r' <"$src/Orvanel.hhp" | sed -n '/^\[FILES\]/,/^\[/p' | sed '1d;/^\[/d;/^$/d; s/^/Orvanel.hhp /'
-    for nav in Orvanel.hhc Orvanel.hhk; do
-        grep -aoiE 'name="Local" value="[^"]+"' "$src/$nav" | sed "s/.*value=\"//; s/\"$//; s/^/$nav /"
-    done)
+    cd "$src" && grep -aoiHE 'name="Local" value="[^"]+"' Orvanel.hhc Orvanel.hhk | sed 's/:.*value="/ /; s/"$//')
 
 # Every local link and picture of every page.
 pages=("$work"/x/*.htm)
