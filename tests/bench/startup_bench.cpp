@@ -10,8 +10,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <cwchar>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,66 +34,41 @@ struct Program {
     std::vector<double> working_set;
 };
 
-struct Window {
-    DWORD pid;
-    const wchar_t* window_class;
-    HWND found;
-};
+using Clock = std::chrono::steady_clock;
 
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
-    auto* want = reinterpret_cast<Window*>(param);
-    DWORD pid = 0;
-    wchar_t name[256] = L"";
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    ::GetClassNameW(hwnd, name, 256);
-    if (pid != want->pid || std::wcscmp(name, want->window_class) != 0) return TRUE;
-    want->found = hwnd;
-    return FALSE;
-}
-
+// The program's top-level window of that class (a tray window is hidden, not message-only).
 HWND FindProgramWindow(DWORD pid, const std::wstring& window_class) {
-    Window want{pid, window_class.c_str(), nullptr};
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&want));
-    return want.found;
+    HWND window = nullptr;
+    while ((window = ::FindWindowExW(nullptr, window, window_class.c_str(), nullptr)) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == pid) break;
+    }
+    return window;
 }
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / frequency;
-}
-
-std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
 // One start: returns false when the program did not come up.
 bool RunOnce(Program& program, bool keep) {
     std::wstring command_line = L"\"" + program.exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    const std::wstring folder = program.exe.substr(0, program.exe.find_last_of(L'\\'));
+    STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
-    const double started = Now();
+    const Clock::time_point started = Clock::now();
     if (!::CreateProcessW(program.exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, FolderOf(program.exe).c_str(), &startup, &process)) {
+                          nullptr, folder.c_str(), &startup, &process)) {
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", program.exe.c_str(), ::GetLastError());
         return false;
     }
     ::WaitForInputIdle(process.hProcess, kStartTimeoutMs);
     HWND window = nullptr;
-    const double deadline = started + kStartTimeoutMs;
     while ((window = FindProgramWindow(process.dwProcessId, program.window_class)) == nullptr &&
-           Now() < deadline) {
+           Clock::now() < started + std::chrono::milliseconds(kStartTimeoutMs)) {
         ::Sleep(1);
     }
-    const double ready = Now();
+    const Clock::time_point ready = Clock::now();
 
     ::Sleep(kSettleMs);
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
+    PROCESS_MEMORY_COUNTERS counters{sizeof(counters)};
     const bool measured = window != nullptr &&
                           ::GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters));
 
@@ -103,10 +79,7 @@ bool RunOnce(Program& program, bool keep) {
     }
     // Whatever icon the program left behind would crowd the next starts.
     if (window != nullptr) {
-        NOTIFYICONDATAA icon{};
-        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        icon.hWnd = window;
-        icon.uID = kIconId;
+        NOTIFYICONDATAA icon{NOTIFYICONDATAA_V1_SIZE, window, kIconId};  // its size, window and id
         ::Shell_NotifyIconA(NIM_DELETE, &icon);
     }
     ::CloseHandle(process.hThread);
@@ -116,7 +89,7 @@ bool RunOnce(Program& program, bool keep) {
         return false;
     }
     if (keep) {
-        program.startup_ms.push_back(ready - started);
+        program.startup_ms.push_back(std::chrono::duration<double, std::milli>(ready - started).count());
         program.working_set.push_back(static_cast<double>(counters.WorkingSetSize) / kMiB);
     }
     return true;
@@ -128,25 +101,14 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-long long FileSize(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
-
 void PrintRow(const Program& p) {
     const auto [min_t, max_t] = std::minmax_element(p.startup_ms.begin(), p.startup_ms.end());
     const auto [min_w, max_w] = std::minmax_element(p.working_set.begin(), p.working_set.end());
+    std::error_code unknown;  // the file's size is then printed as -1
     std::printf("%-18ls %7.1f ms (%5.1f to %5.1f)   %6.2f MiB (%5.2f to %5.2f)   %7lld bytes\n",
-                 NameOf(p.exe).c_str(), Median(p.startup_ms), *min_t, *max_t, Median(p.working_set),
-                 *min_w, *max_w, FileSize(p.exe));
-}
-
-// The desktop's notification area comes up with its explorer.
-void WaitForTaskbar() {
-    for (int i = 0; i < 200 && ::FindWindowW(L"Shell_TrayWnd", nullptr) == nullptr; ++i) ::Sleep(100);
+                p.exe.substr(p.exe.find_last_of(L'\\') + 1).c_str(), Median(p.startup_ms), *min_t, *max_t,
+                Median(p.working_set), *min_w, *max_w,
+                static_cast<long long>(std::filesystem::file_size(p.exe, unknown)));
 }
 
 }  // namespace
@@ -159,15 +121,14 @@ int wmain(int argc, wchar_t** argv) {
     const int runs = _wtoi(argv[1]);
     Program floor{argv[2], argv[3], {}, {}};
     Program program{argv[4], argv[5], {}, {}};
-    WaitForTaskbar();
+    // The desktop's notification area comes up with its explorer.
+    for (int i = 0; i < 200 && ::FindWindowW(L"Shell_TrayWnd", nullptr) == nullptr; ++i) ::Sleep(100);
     // One start of each first, not counted: it brings the files into the cache.
     if (!RunOnce(floor, false) || !RunOnce(program, false)) return 1;
     // Alternating, and each goes first in every other round, so that
     // neither always follows the other's exit.
     for (int i = 0; i < runs; ++i) {
-        Program& first = i % 2 ? program : floor;
-        Program& second = i % 2 ? floor : program;
-        if (!RunOnce(first, true) || !RunOnce(second, true)) return 1;
+        if (!RunOnce(i % 2 ? program : floor, true) || !RunOnce(i % 2 ? floor : program, true)) return 1;
     }
     std::printf("%d starts of each, alternating (ABBA), after one uncounted start of each.\n"
                 "Start-up: from CreateProcess until the program waits for input with its tray window;\n"
@@ -176,10 +137,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%-18s %-30s %-31s %s\n", "program", "start-up", "working set once idle", "file");
     PrintRow(floor);
     PrintRow(program);
-    const double ratio = Median(program.startup_ms) / Median(floor.startup_ms);
-    const double difference = Median(program.working_set) - Median(floor.working_set);
-    std::printf("start-up ratio: %.3f\n", ratio);
-    std::printf("working set difference: %+.2f MiB\n", difference);
+    std::printf("start-up ratio: %.3f\n", Median(program.startup_ms) / Median(floor.startup_ms));
+    std::printf("working set difference: %+.2f MiB\n", Median(program.working_set) - Median(floor.working_set));
     std::fflush(stdout);
     return 0;
 }

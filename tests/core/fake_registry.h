@@ -15,8 +15,7 @@ class FakeRegistry final : public RegistryPort {
 public:
     std::map<std::tuple<RootKey, std::string, std::string>, std::string> values;
     std::vector<std::string> created;  // the paths of the keys created
-    bool refuse_create = false;
-    bool refuse_set = false;
+    bool refuse_create = false, refuse_set = false;
 
     std::optional<std::string> QueryString(RootKey root, const std::string& path, const std::string& name) override {
         const auto it = values.find({root, path, name});

@@ -24,51 +24,38 @@ void Choose(MountTracker& t, int times = 1) {
     for (int i = 0; i < times; ++i, t.Started()) t.Toggle();
 }
 
-// What a command's end asks of the window: "silent", or the look and the message.
+// After a command's end: the look shown, and the message the window is asked to show with it, if any.
 std::wstring Ends(MountTracker& t, const CommandOutcome& outcome) {
     const auto c = t.Finished(outcome);
-    if (!c) return L"silent";
-    return (c->look == MountState::Mounted ? L"mounted: " : L"unmounted: ") + c->message;
+    std::wstring seen = t.Shown() == MountState::Mounted ? L"mounted" : L"unmounted";
+    if (c) seen += (c->look == t.Shown() ? L": " : L" but asked otherwise: ") + c->message;
+    return seen;
 }
 
-TEST(MountTracker, EachEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
+TEST(MountTracker, EachLastEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
     EXPECT_EQ(LookOf(MountState::Unmounted).icon_id, IDI_UNMOUNTED);
     EXPECT_EQ(LookOf(MountState::Mounted).icon_id, IDI_MOUNTED);
+    // Before each end the user chooses Mount or Unmount `choices` times.
+    struct Step { int choices; CommandOutcome ends; const wchar_t* then; };
+    const Step steps[] = {
+        {1, Ok(true), L"mounted"},
+        {1, Failed(true, L"Access denied"), L"mounted: Access denied"},
+        {1, Ok(false), L"unmounted"},
+        {1, Failed(false, L"Invalid parameter - Q:\r\n"), L"unmounted: Invalid parameter - Q:"},  // line end trimmed
+        {1, Failed(true, L"Drive already SUBSTed"), L"mounted"},  // it maps the folder already: mounted after all
+        {1, Ok(true), L"mounted: subst.exe ended with exit code 0."},  // that message does not resurface
+        // Overlapping commands are judged when the last ends.
+        {2, Ok(false), L"mounted"}, {0, Ok(true), L"mounted"},
+        // The last to end fails in words of its own: the latest failure is shown.
+        {2, Failed(true), L"mounted"}, {0, Failed(false, L"Access denied"), L"unmounted: Access denied"},
+        // The unmount ends first saying nothing but exit code 1; the mount maps afterwards.
+        {2, Failed(false), L"unmounted"}, {0, Ok(true), L"mounted: subst.exe ended with exit code 1."},
+    };
     MountTracker t;
-    EXPECT_EQ(t.Shown(), MountState::Unmounted);
-    EXPECT_EQ(t.Toggle(), MountState::Mounted);
-    t.Started();
-    EXPECT_TRUE(t.Pending());
-    EXPECT_EQ(Ends(t, Ok(true)), L"silent");
-    EXPECT_FALSE(t.Pending());
-    Choose(t);
-    EXPECT_EQ(Ends(t, Failed(true, L"Access denied")), L"mounted: Access denied");
-    Choose(t);
-    EXPECT_EQ(Ends(t, Ok(false)), L"silent");
-    Choose(t);  // subst's words, its line end trimmed
-    EXPECT_EQ(Ends(t, Failed(false, L"Invalid parameter - Q:\r\n")), L"unmounted: Invalid parameter - Q:");
-    EXPECT_EQ(t.Shown(), MountState::Unmounted);
-    Choose(t);  // the letter already maps to the folder: mounted after all
-    EXPECT_EQ(Ends(t, Failed(true, L"Drive already SUBSTed")), L"silent");
-    EXPECT_EQ(t.Shown(), MountState::Mounted);
-    Choose(t);  // that message does not resurface with a later correction
-    EXPECT_EQ(Ends(t, Ok(true)), L"mounted: subst.exe ended with exit code 0.");
-}
-
-TEST(MountTracker, OverlappingCommandsAreJudgedWhenTheLastEnds) {
-    MountTracker t;
-    Choose(t, 2);
-    EXPECT_EQ(Ends(t, Ok(true)), L"silent");
-    EXPECT_EQ(Ends(t, Ok(false)), L"silent");
-    // The unmount ends first saying nothing but exit code 1; the mount maps afterwards.
-    Choose(t, 2);
-    EXPECT_EQ(t.Shown(), MountState::Unmounted);
-    EXPECT_EQ(Ends(t, Failed(false)), L"silent");
-    EXPECT_EQ(Ends(t, Ok(true)), L"mounted: subst.exe ended with exit code 1.");
-    // The last to end fails in words of its own: the latest failure is shown.
-    Choose(t, 2);
-    EXPECT_EQ(Ends(t, Failed(true)), L"silent");
-    EXPECT_EQ(Ends(t, Failed(false, L"Access denied")), L"unmounted: Access denied");
+    for (const Step& s : steps) {
+        Choose(t, s.choices);
+        EXPECT_EQ(Ends(t, s.ends), s.then) << "step " << (&s - steps);
+    }
 }
 
 TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlash) {
@@ -132,53 +119,46 @@ TEST(Leaving, HungCommandsDelayTheEndByTheBoundedWaitsOnlyAcrossAWrap) {
 StoredSetting Read(std::wstring text) { return {ReadStatus::Read, std::move(text)}; }
 
 TEST(MountSettings, PrintableValuesAreUsedAsStoredControlCharactersAreDamaged) {
+    const auto says = [](const StoredSetting& letter, const StoredSetting& folder) {
+        const auto refusal = CheckMountSettings(letter, folder);
+        return refusal ? refusal->message : L"used";
+    };
     const StoredSetting letter = Read(L"X"), folder = Read(L"D:\\Data\\Work");
     for (const wchar_t* ok : {L"X", L"x", L"xy", L"", L"1", L" ", L"C:\\", L"False", L"D:\\\u00c4\u20ac~",
                               L"\\\\server\\share", L"\x80"}) {
-        EXPECT_EQ(CheckMountSettings(Read(ok), folder), std::nullopt) << testing::PrintToString(std::wstring(ok));
-        EXPECT_EQ(CheckMountSettings(letter, Read(ok)), std::nullopt) << testing::PrintToString(std::wstring(ok));
+        EXPECT_EQ(says(Read(ok), folder), L"used") << testing::PrintToString(std::wstring(ok));
+        EXPECT_EQ(says(letter, Read(ok)), L"used") << testing::PrintToString(std::wstring(ok));
     }
-    // Nothing stored: the defaults stand in.
-    EXPECT_EQ(CheckMountSettings({ReadStatus::Missing, L"C"}, {ReadStatus::Missing, L""}), std::nullopt);
+    EXPECT_EQ(says({ReadStatus::Missing, L"C"}, {ReadStatus::Missing, L""}), L"used");  // the defaults stand in
 
     const StoredSetting failed{ReadStatus::Failed, L"False"};
-    const auto letter_refusal = CheckMountSettings(failed, folder);
-    ASSERT_TRUE(letter_refusal.has_value());
-    EXPECT_NE(letter_refusal->message.find(L"drive letter"), std::wstring::npos);
-    std::vector<StoredSetting> damaged = {failed};
-    for (const wchar_t* bad : {L"\x1F", L"a\tb", L"a\rb", L"\x7F"}) damaged.push_back(Read(bad));
-    damaged.push_back(Read(std::wstring(L"C:\\Data Folder\0\x01", 16)));
-    damaged.push_back(Read(std::wstring(1, L'\0')));
-    for (const StoredSetting& d : damaged) {
-        const auto as_letter = CheckMountSettings(d, folder), as_folder = CheckMountSettings(letter, d);
-        ASSERT_TRUE(as_letter && as_folder) << testing::PrintToString(d.text);
-        EXPECT_EQ(as_letter->message, letter_refusal->message);
-        EXPECT_EQ(as_folder->message,
+    const std::wstring damaged_letter = says(failed, folder);
+    EXPECT_NE(damaged_letter.find(L"drive letter"), std::wstring::npos);
+    for (const StoredSetting& d : {failed, Read(L"\x1F"), Read(L"a\tb"), Read(L"a\rb"), Read(L"\x7F"),
+                                   Read(std::wstring(L"C:\\Data Folder\0\x01", 16)), Read(std::wstring(1, L'\0'))}) {
+        EXPECT_EQ(says(d, folder), damaged_letter) << testing::PrintToString(d.text);
+        EXPECT_EQ(says(letter, d),
                   L"The folder stored in Orvanel's settings is damaged. Choose the folder again in Settings.");
     }
 }
 
-// The pauses of one series of failures, up to giving up.
-std::vector<std::uint32_t> Series(IconRetrySchedule& schedule) {
-    std::vector<std::uint32_t> pauses;
-    for (auto pause = schedule.Failed(); pause && pauses.size() < 100; pause = schedule.Failed())
-        pauses.push_back(*pause);
-    return pauses;
-}
-
 TEST(IconRetries, AFewAttemptsFurtherApartOverSomeSecondsThenGiveUpAndBeginAgain) {
     IconRetrySchedule schedule;
-    const std::vector<std::uint32_t> pauses = Series(schedule);
-    ASSERT_GE(pauses.size(), 2u);
-    ASSERT_LT(pauses.size(), 100u);
+    const auto series = [&schedule] {  // the pauses of one series of failures, up to giving up
+        std::vector<std::uint32_t> pauses;
+        for (auto pause = schedule.Failed(); pause && pauses.size() < 100; pause = schedule.Failed())
+            pauses.push_back(*pause);
+        return pauses;
+    };
+    const std::vector<std::uint32_t> pauses = series();
+    ASSERT_TRUE(pauses.size() >= 2 && pauses.size() < 100) << pauses.size();
     EXPECT_EQ(std::adjacent_find(pauses.begin(), pauses.end(), std::greater_equal<>()), pauses.end());
     const std::uint32_t total = std::accumulate(pauses.begin(), pauses.end(), 0u);
-    EXPECT_GE(total, 5000u);
-    EXPECT_LE(total, 30000u);
-    EXPECT_EQ(Series(schedule), pauses);
+    EXPECT_TRUE(total >= 5000 && total <= 30000) << total;
+    EXPECT_EQ(series(), pauses);
     schedule.Failed();
     schedule.Reset();
-    EXPECT_EQ(Series(schedule), pauses);
+    EXPECT_EQ(series(), pauses);
 }
 
 using Arguments = std::vector<std::wstring>;

@@ -3,34 +3,28 @@
 #include "fuzz_input.h"
 #include "settings_rules.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    using namespace orvanel;
-    FuzzInput input(bytes, size);
+void orvanel::FuzzOne(FuzzInput& input) {
     const std::uint8_t existing = input.Byte();  // how many levels exist
     const std::wstring subfolder = input.Text();
     const std::wstring path = input.RestAsText();
 
     const StoredPathParts parts = SplitStoredPath(path);
     Require(parts.drive + parts.folder == path, "the two parts make the stored path");
-    const std::optional<wchar_t> letter = DriveLetterOf(parts.drive);
 
     const std::wstring normal = NormalFolderPath(path);
-    if (letter && parts.drive.size() == 2) {
+    if (DriveLetterOf(parts.drive) && parts.drive.size() == 2)
         Require(NormalFolderPath(normal) == normal, "a normal path stays as it is");
-    }
     const FolderListModel model = BuildFolderList(path, {subfolder, subfolder, L"a", L"A"});
     Require(model.current < model.rows.size() && model.rows[model.current].path == normal,
             "the current row is the normal path");
 
     std::size_t steps = 0;
-    for (std::optional<std::wstring> up = ParentFolder(path); up; up = ParentFolder(*up)) {
+    for (std::optional<std::wstring> up = ParentFolder(path); up; up = ParentFolder(*up))
         Require(++steps <= path.size(), "the way up ends at the root");
-    }
     std::size_t asked = 0;
     const auto nearest = NearestExistingFolder(path, [&](const std::wstring&) {
         return ++asked > steps + 1 - std::min<std::size_t>(existing, steps + 1);
     });
     Require(asked <= steps + 1, "each level is asked once at most");
     Require(nearest.has_value() == (existing > 0), "found when some level exists");
-    return 0;
 }

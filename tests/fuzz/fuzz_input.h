@@ -37,4 +37,14 @@ inline void Require(bool holds, const char* what) {
     std::abort();
 }
 
+// Each target defines this: one call of what it fuzzes, its inputs taken from `input`.
+void FuzzOne(FuzzInput& input);
+
 }  // namespace orvanel
+
+// Included by exactly one file of each target.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    orvanel::FuzzInput input(bytes, size);
+    orvanel::FuzzOne(input);
+    return 0;
+}

@@ -4,24 +4,19 @@
 #include "fuzz_input.h"
 #include "mount_settings.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    using namespace orvanel;
-    FuzzInput input(bytes, size);
+void orvanel::FuzzOne(FuzzInput& input) {
     const wchar_t* const letters[] = {L"X", L"x", L"xy", L""};
     const std::wstring letter = letters[input.Byte() % 4];
     const std::wstring folder = input.RestAsText();
 
     const std::wstring drive = DriveSpecFor(letter);
-    const std::wstring line = MountCommandLine(drive, folder);
-    const std::vector<std::wstring> arguments = SplitArguments(line);
+    const std::vector<std::wstring> arguments = SplitArguments(MountCommandLine(drive, folder));
     const bool usable = !CheckMountSettings({ReadStatus::Read, letter}, {ReadStatus::Read, folder});
-    if (folder.find(L'\0') == std::wstring::npos) {
+    if (folder.find(L'\0') == std::wstring::npos)
         Require(arguments == std::vector<std::wstring>{drive, folder}, "the folder splits back whole");
-    } else {
+    else
         Require(!usable, "a folder the command line would cut short is refused");
-    }
     Require(SplitArguments(UnmountCommandLine(drive)) == std::vector<std::wstring>{drive, L"/d"},
             "the unmount line splits back");
     (void)SplitArguments(folder);  // any text at all splits without harm
-    return 0;
 }

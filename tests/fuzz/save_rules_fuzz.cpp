@@ -3,9 +3,7 @@
 #include "mount_state.h"
 #include "settings_rules.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    using namespace orvanel;
-    FuzzInput input(bytes, size);
+void orvanel::FuzzOne(FuzzInput& input) {
     const std::uint8_t flags = input.Byte();
     const std::wstring letter = input.Text();
     const std::wstring folder = input.RestAsText();
@@ -17,12 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Require(asked >= L'A' && asked <= L'Z', "a letter is looked up in upper case");
         return use;
     });
-    if (!refusal) {
-        Require(IsDriveLetterText(letter), "only one letter A to Z is saved");
-        Require(fits_ansi && folder.size() <= kMaxMappedFolderLength, "only a mappable folder is saved");
-        Require(!use.exists || MappingNamesFolder(use.target, folder), "only a free letter is saved");
-    } else {
-        Require(!refusal->message.empty(), "a refusal says why");
-    }
-    return 0;
+    Require(!refusal || !refusal->message.empty(), "a refusal says why");
+    if (refusal) return;
+    Require(IsDriveLetterText(letter), "only one letter A to Z is saved");
+    Require(fits_ansi && folder.size() <= kMaxMappedFolderLength, "only a mappable folder is saved");
+    Require(!use.exists || MappingNamesFolder(use.target, folder), "only a free letter is saved");
 }

@@ -45,8 +45,6 @@ protected:
 };
 
 TEST_F(RegistryStoreTest, StoresEncodedAnsiTextAsRegSzAndReadsEveryCodeBack) {
-    ASSERT_TRUE(Write(L"Drive", L"abc"));
-    EXPECT_EQ(RawValue("Drive"), std::string("\x9E\x9D\x9C\0", 4));
     ASSERT_TRUE(Write(L"Path", L"C:\\Z"));
     EXPECT_EQ(RawValue("Path"), std::string("\xBC\xC5\xA3\xA5\0", 5));
     EXPECT_EQ(Read(L"Path", L"Z"), L"C:\\Z");
@@ -74,7 +72,6 @@ TEST_F(RegistryStoreTest, MissingKeyOrValueGivesTheDefaultUntouchedLongValuesRea
         EXPECT_EQ(Read(L"Path", L"C"), folder) << length;
     }
     EXPECT_EQ(Read(L"Drive", L"C"), L"C");
-    EXPECT_EQ(Read(L"Drive", L""), L"");
 }
 
 TEST_F(RegistryStoreTest, SettingCarriesItsStatusAndKeepsANulToBeRefused) {
