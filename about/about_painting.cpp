@@ -1,5 +1,7 @@
 #include "about_painting.h"
 
+#include "twips.h"
+
 namespace orvanel {
 namespace {
 
@@ -9,10 +11,6 @@ constexpr COLORREF kShadow = RGB(0, 0, 0);
 // lower edge of Line4, which makes the pair read as an etched groove.
 constexpr int kLine3Width = 1;  // pixels at 96 DPI
 constexpr int kLine4Width = 2;
-
-int ScaledPixels(int pixels_at_96, UINT dpi) {
-    return ::MulDiv(pixels_at_96, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
 
 void FillWithSystemColour(HDC dc, const RECT& area, int colour) {
     ::FillRect(dc, &area, ::GetSysColorBrush(colour));
@@ -35,8 +33,8 @@ void SunkenFrame(HDC dc, const RECT& r, int thickness) {
 
 void Separator(HDC dc, const RECT& line, UINT dpi) {
     const int y = line.bottom - 1;
-    HorizontalLine(dc, line.left, line.right, y, ScaledPixels(kLine4Width, dpi), COLOR_BTNSHADOW);
-    HorizontalLine(dc, line.left, line.right, y, ScaledPixels(kLine3Width, dpi), COLOR_BTNHIGHLIGHT);
+    HorizontalLine(dc, line.left, line.right, y, ScaleForDpi(kLine4Width, dpi), COLOR_BTNSHADOW);
+    HorizontalLine(dc, line.left, line.right, y, ScaleForDpi(kLine3Width, dpi), COLOR_BTNHIGHLIGHT);
 }
 
 // As the static control draws its text, but unclipped: the shadow lies
@@ -59,7 +57,7 @@ void Shadows(HDC dc, const std::vector<LabelShadowText>& shadows) {
 void PaintAboutBox(HDC dc, UINT dpi, const LogoPicture& logo, const AboutPainting& parts,
                    const std::vector<LabelShadowText>& shadows) {
     StretchLogo(dc, logo, parts.image);
-    SunkenFrame(dc, parts.frame, ScaledPixels(1, dpi));
+    SunkenFrame(dc, parts.frame, ScaleForDpi(1, dpi));
     Separator(dc, parts.separator, dpi);
     Shadows(dc, shadows);
 }

@@ -297,12 +297,8 @@ void FrmAbout::PlaceParts() {
 
 // The window around the client area as laid out at the current DPI.
 void FrmAbout::SizeWindow(int x, int y, UINT flags) {
-    RECT frame{0, 0, placement_.client.width, placement_.client.height};
-    ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)),
-                               FALSE, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)),
-                               dpi_);
-    ::SetWindowPos(hwnd_, nullptr, x, y, frame.right - frame.left, frame.bottom - frame.top,
-                   flags | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = WindowSizeForClient(hwnd_, dpi_, placement_.client);
+    ::SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FrmAbout::CentreOnScreen() {

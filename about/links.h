@@ -1,15 +1,13 @@
-// The operations that leave the program for another one (help viewer,
-// browser, mail program) and the maker-wide values they use.
+// The operations that leave the program for another one: the help viewer,
+// the browser with the maker's home page, the mail program with a new
+// message to the maker.
 #pragma once
 
 #include <string>
 
 namespace orvanel {
 
-// Brings "Email" and "Web Page" under the maker's key into line with the
-// string table, writing only what differs.
-void SyncMakerValues();
-
+// The maker's addresses as stored, else as the string table has them.
 std::wstring GetWebPage();
 std::wstring GetEmail();
 
@@ -19,7 +17,5 @@ void SendEmail();
 
 // Help\Orvanel.chm in the program's own folder.
 std::wstring HelpFilePath();
-// A string-table entry of the program.
-std::wstring ResourceString(unsigned id);
 
 }  // namespace orvanel

@@ -4,7 +4,7 @@
 #include <wrl/client.h>
 
 #include "com_apartment.h"
-#include "module_resource.h"
+#include "module.h"
 #include "resource.h"
 
 namespace orvanel {

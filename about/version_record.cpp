@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "module_resource.h"
+#include "module.h"
 
 namespace orvanel {
 namespace {

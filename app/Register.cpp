@@ -5,11 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "app_info.h"
-#include "app_keys.h"
 #include "frmMain.h"
 #include "handles.h"
-#include "links.h"
+#include "maker_sync.h"
 #include "message_box.h"
 #include "process.h"
 
@@ -39,8 +37,6 @@ bool ClaimOneCopy() {
 }  // namespace
 
 StartUp Main() {
-    AppRootKey = RootKey::LocalMachine;
-    AppKeyPath = std::wstring(L"SOFTWARE\\Kestrane\\") + kAppTitle;
     if (!ClaimOneCopy()) {
         BringRunningCopyForward();
         return StartUp::AnotherCopyRuns;

@@ -9,8 +9,8 @@ enum class StartUp {
     Failed,           // the user has been told why; end with an error
 };
 
-// Sets the registry globals, makes sure this is the session's only copy,
-// brings the maker-wide values up to date and loads the hidden main window.
+// Makes sure this is the session's only copy, brings the maker-wide values
+// up to date and loads the hidden main window.
 StartUp Main();
 
 }  // namespace orvanel

@@ -1,18 +1,20 @@
 #include "frmMain.h"
 
+#include <dbt.h>
+
 #include <cwchar>
 
 #include "command_lines.h"
 #include "dos_device.h"
+#include "drives.h"
 #include "frmAbout.h"
 #include "frmSet.h"
 #include "leaving.h"
 #include "links.h"
 #include "message_box.h"
-#include "mount_settings.h"
 #include "module.h"
+#include "registry.h"
 #include "resource.h"
-#include "stored_settings.h"
 #include "subst_watch.h"
 #include "tray_tip.h"
 
@@ -27,6 +29,7 @@ constexpr UINT kTrayCallback = WM_MOUSEMOVE;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kSubstFinished = WM_APP + 1;
 constexpr UINT_PTR kIconRetryTimer = 1;
+constexpr UINT_PTR kFolderWaitTimer = 2;
 // A copy started while this one runs asks it, with this message, to bring
 // its open dialog forward.
 constexpr wchar_t kBringForwardMessage[] = L"Kestrane.Orvanel.BringForward";
@@ -110,7 +113,13 @@ LRESULT CALLBACK FrmMain::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM 
     }
     auto* self = reinterpret_cast<FrmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr || self->hwnd_ == nullptr) return ::DefWindowProcW(hwnd, msg, wparam, lparam);
-    return self->Dispatch(msg, wparam, lparam);
+    try {
+        return self->Dispatch(msg, wparam, lparam);
+    } catch (...) {
+        // Nothing may unwind into the system's code that called us (out of
+        // memory, say): the message counts as handled, the program runs on.
+        return 0;
+    }
 }
 
 LRESULT FrmMain::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -119,6 +128,7 @@ LRESULT FrmMain::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_COMMAND: OnMenuChoice(LOWORD(wparam)); return 0;
         case kSubstFinished: OnSubstFinished(lparam); return 0;
         case WM_TIMER: OnTimer(wparam); return 0;
+        case WM_DEVICECHANGE: OnDeviceChange(wparam, lparam); return TRUE;
         case WM_CLOSE: OnClose(); return 0;
         case WM_QUERYENDSESSION: return OnQueryEndSession();
         case WM_ENDSESSION: OnEndSession(wparam); return 0;
@@ -142,11 +152,14 @@ bool FrmMain::DispatchRegistered(UINT msg) {
 }
 
 void FrmMain::Form_Load() {
-    LoadMountSettings();
+    const std::optional<MountRefusal> refusal = LoadMountSettings();
     if (FolderPath.empty()) ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCOMMAND | MF_GRAYED);
-    icon_ = LoadTrayIcon(IDI_UNMOUNTED);
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-    AddTrayIcon(LookOf(MountState::Unmounted).tip);
+    // A drive left mapped (by a copy ended from Task Manager, or in a
+    // console) shows as mounted from the start.
+    mount_.Observe(DriveMapped());
+    SetLook(mount_.Shown());
+    AddTrayIcon(LookOf(mount_.Shown()).tip);
+    MountAtStart(refusal);
 }
 
 void FrmMain::Form_MouseMove(LPARAM lparam) {
@@ -159,6 +172,9 @@ void FrmMain::Form_MouseMove(LPARAM lparam) {
         ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
         return;
     }
+    // So that the menu never offers Mount over a mounted drive, nor Unmount
+    // over a missing one.
+    FollowMapping();
     POINT at{};
     ::GetCursorPos(&at);
     // Without the foreground the menu would not close when the user clicks elsewhere.
@@ -203,11 +219,24 @@ void FrmMain::OnTaskbarCreated() {
     TryAddTrayIcon();
 }
 
+// Both timers are one shot: each runs only while there is something to
+// look at again.
 void FrmMain::OnTimer(UINT_PTR id) {
-    if (id != kIconRetryTimer) return;
-    // One shot: the timer runs only while the icon is still missing.
-    ::KillTimer(hwnd_, kIconRetryTimer);
-    if (!leaving_) TryAddTrayIcon();
+    ::KillTimer(hwnd_, id);
+    if (leaving_) return;
+    if (id == kIconRetryTimer) TryAddTrayIcon();
+    if (id == kFolderWaitTimer) MountAtStart(LoadMountSettings());
+}
+
+// Windows tells every top-level window when a drive letter comes or goes;
+// the broadcast may come from another session's change, so the mapping
+// itself is what counts.
+void FrmMain::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
+    const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(data);
+    if (MaskHoldsDrive(volume->dbcv_unitmask, DriveSpec)) FollowMapping();
 }
 
 void FrmMain::OnBringForward() { BringDialogForward(); }
@@ -234,6 +263,7 @@ void FrmMain::OnDestroy() {
 }
 
 void FrmMain::mnuEnabled_Click() {
+    StopWaitingForFolder();  // the user's own choice ends the wait
     if (mount_.Shown() == MountState::Unmounted) {
         MountDrive();
     } else {
@@ -244,7 +274,11 @@ void FrmMain::mnuEnabled_Click() {
 void FrmMain::mnuSet_Click() {
     // The never-shown tray window owns the dialog, which keeps it off the
     // taskbar without making it a tool window.
-    if (ShowSettingsDialog(hwnd_)) EnableMount();
+    if (!ShowSettingsDialog(hwnd_)) return;
+    EnableMount();
+    // The new letter may map to the new folder already.
+    LoadMountSettings();
+    FollowMapping();
 }
 void FrmMain::mnuAbout_Click() { ShowAboutBox(); }
 void FrmMain::mnuHelp_Click() { ShowHelp(); }
@@ -255,6 +289,7 @@ void FrmMain::EnableMount() { ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCO
 void FrmMain::Terminate() {
     leaving_ = true;
     ::KillTimer(hwnd_, kIconRetryTimer);
+    StopWaitingForFolder();
     LeavePlan plan(::GetTickCount());
     for (;;) {
         const DWORD now = ::GetTickCount();
@@ -314,7 +349,42 @@ void FrmMain::UnmountDrive() {
     ShowLook(MountState::Unmounted);
 }
 
-void FrmMain::ShowLook(MountState state) {
+void FrmMain::MountAtStart(const std::optional<MountRefusal>& refusal) {
+    StartupFacts facts;
+    facts.option_on = OptionIsOn(ReadStoredMountAtStart());
+    facts.folder_stored = !FolderPath.empty();
+    facts.damaged = refusal.has_value();
+    facts.mapped = !facts.damaged && DriveMapped();
+    facts.folder_exists = !facts.damaged && FolderExists(FolderPath);
+    const StartupMount step = DecideStartupMount(facts);
+    if (step == StartupMount::Wait) {
+        if (!folder_wait_) folder_wait_.emplace(::GetTickCount());
+        if (const std::optional<std::uint32_t> pause = folder_wait_->Missing(::GetTickCount())) {
+            ::SetTimer(hwnd_, kFolderWaitTimer, *pause, nullptr);
+            return;
+        }
+    }
+    folder_wait_.reset();
+    if (step == StartupMount::Refuse) ShowAppMessage(nullptr, refusal->message);
+    // A folder that never came is mounted all the same, so that subst.exe
+    // says what a Mount would have said.
+    if ((step == StartupMount::Wait || step == StartupMount::Mount) && mount_.Shown() == MountState::Unmounted) {
+        MountDrive();
+    }
+}
+
+void FrmMain::StopWaitingForFolder() {
+    ::KillTimer(hwnd_, kFolderWaitTimer);
+    folder_wait_.reset();
+}
+
+void FrmMain::FollowMapping() {
+    if (const std::optional<MountState> look = mount_.Observe(DriveMapped())) ShowLook(*look);
+}
+
+bool FrmMain::DriveMapped() const { return DriveMapsTo(DriveSpec, FolderPath); }
+
+void FrmMain::SetLook(MountState state) {
     const TrayLook look = LookOf(state);
     std::wstring caption(look.caption);
     MENUITEMINFOW item{};
@@ -323,13 +393,16 @@ void FrmMain::ShowLook(MountState state) {
     item.dwTypeData = caption.data();
     ::SetMenuItemInfoW(menu_.get(), IDM_ENABLED, FALSE, &item);
     ::EnableMenuItem(menu_.get(), IDM_SET, MF_BYCOMMAND | (look.settings_enabled ? MF_ENABLED : MF_GRAYED));
-
-    // Every change of look removes the icon and adds it again.
-    RemoveTrayIcon();
     UniqueIcon icon = LoadTrayIcon(look.icon_id);
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
     icon_ = std::move(icon);
-    AddTrayIcon(look.tip);
+}
+
+// Every change of look removes the icon and adds it again.
+void FrmMain::ShowLook(MountState state) {
+    RemoveTrayIcon();
+    SetLook(state);
+    AddTrayIcon(LookOf(state).tip);
 }
 
 void FrmMain::AddTrayIcon(std::string_view tip) {

@@ -10,8 +10,9 @@
 
 #include "handles.h"
 #include "icon_retries.h"
-#include "mount_settings.h"
 #include "mount_state.h"
+#include "settings_rules.h"
+#include "startup_mount.h"
 
 namespace orvanel {
 
@@ -41,6 +42,7 @@ private:
     void OnSubstFinished(LPARAM lparam);
     void OnTaskbarCreated();
     void OnTimer(UINT_PTR id);
+    void OnDeviceChange(WPARAM event, LPARAM data);
     void OnBringForward();
     void OnClose();
     LRESULT OnQueryEndSession();
@@ -58,6 +60,15 @@ private:
     std::optional<MountRefusal> LoadMountSettings();
     void MountDrive();
     void UnmountDrive();
+    // "Mount the drive when Orvanel starts": at the end of start-up, and
+    // again each time the wait for a missing folder looks, with the
+    // settings just read and what the mount rule said of them.
+    void MountAtStart(const std::optional<MountRefusal>& refusal);
+    void StopWaitingForFolder();
+    // Brings the look in line with the drive's real mapping, silently.
+    void FollowMapping();
+    bool DriveMapped() const;
+    void SetLook(MountState state);
     void ShowLook(MountState state);
     void AddTrayIcon(std::string_view tip);
     void TryAddTrayIcon();
@@ -76,6 +87,7 @@ private:
     std::wstring DriveSpec;
     std::wstring FolderPath;
     MountTracker mount_;
+    std::optional<FolderWait> folder_wait_;
 };
 
 // The single instance, created on first use and loaded by Main.

@@ -27,20 +27,18 @@ endfunction()
 
 orvanel_layer(orvanel_win win
     SOURCES win/text.cpp win/process.cpp win/message_box.cpp win/dialog_dpi.cpp win/dos_device.cpp
-            win/text_room.cpp
+            win/text_room.cpp win/module.cpp
     USES orvanel_core orvanel_win32
     SYSTEM user32 gdi32 ole32)
 orvanel_layer(orvanel_settings settings
-    SOURCES settings/app_keys.cpp settings/registry_store.cpp settings/stored_settings.cpp
-            settings/drives.cpp settings/icon_rows.cpp settings/drive_list.cpp
-            settings/folder_list_control.cpp settings/settings_checks.cpp
-            settings/settings_placement.cpp settings/frmSet.cpp
+    SOURCES settings/registry.cpp settings/sign_in.cpp settings/drives.cpp settings/icon_rows.cpp
+            settings/drive_list.cpp settings/folder_list_control.cpp settings/settings_placement.cpp
+            settings/frmSet.cpp
     USES orvanel_win orvanel_resources
     SYSTEM advapi32 user32 gdi32 shell32 comctl32 ole32)
 orvanel_layer(orvanel_about about
-    SOURCES about/links.cpp about/module_resource.cpp about/version_record.cpp
-            about/logo_picture.cpp about/about_fonts.cpp about/about_painting.cpp
-            about/frmAbout.cpp
+    SOURCES about/links.cpp about/maker_sync.cpp about/version_record.cpp about/logo_picture.cpp
+            about/about_fonts.cpp about/about_painting.cpp about/frmAbout.cpp
     USES orvanel_settings
     SYSTEM user32 gdi32 comctl32 ole32 oleaut32 windowscodecs version)
 orvanel_layer(orvanel_app app

@@ -11,8 +11,6 @@ std::wstring Join(std::wstring_view a, std::wstring_view b) {
     return out;
 }
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-
 // Backslashes count only before a quote, so only a run that ends at a quote
 // (one inside, or the closing one) is doubled; every other folder is
 // written exactly as it is.
@@ -61,53 +59,6 @@ std::wstring ProgramFile(std::wstring_view command_line) {
     std::wstring program(command_line.substr(0, command_line.find(L' ')));
     if (program.find(L'.') == std::wstring::npos) program += L".exe";
     return program;
-}
-
-std::vector<std::wstring> SplitArguments(std::wstring_view command_line) {
-    command_line = command_line.substr(0, command_line.find(L'\0'));
-    const std::size_t n = command_line.size();
-    std::size_t i = 0;
-
-    // The program name, as CommandLineToArgvW takes it: up to the closing
-    // quote when it starts with one, else up to the first blank; backslashes
-    // mean nothing in it.
-    if (i < n && command_line[i] == L'"') {
-        const std::size_t close = command_line.find(L'"', 1);
-        i = close == std::wstring_view::npos ? n : close + 1;
-    } else {
-        while (i < n && !IsBlank(command_line[i])) ++i;
-    }
-
-    std::vector<std::wstring> arguments;
-    for (;;) {
-        while (i < n && IsBlank(command_line[i])) ++i;
-        if (i == n) return arguments;
-        std::wstring argument;
-        bool quoted = false;
-        while (i < n && (quoted || !IsBlank(command_line[i]))) {
-            std::size_t backslashes = 0;
-            while (i < n && command_line[i] == L'\\') {
-                ++backslashes;
-                ++i;
-            }
-            if (i < n && command_line[i] == L'"') {
-                argument.append(backslashes / 2, L'\\');
-                if (backslashes % 2 == 1) {
-                    argument += L'"';
-                } else if (quoted && i + 1 < n && command_line[i + 1] == L'"') {
-                    argument += L'"';
-                    ++i;
-                } else {
-                    quoted = !quoted;
-                }
-                ++i;
-            } else {
-                argument.append(backslashes, L'\\');
-                if (i < n && (quoted || !IsBlank(command_line[i]))) argument += command_line[i++];
-            }
-        }
-        arguments.push_back(std::move(argument));
-    }
 }
 
 }  // namespace orvanel

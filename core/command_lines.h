@@ -3,14 +3,13 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orvanel {
 
 // subst.exe X: "D:\Data\Work" -- the folder always quoted, the drive never.
-// The folder is quoted so that the standard splitting below gives it back
-// whole: "C:\" is written "C:\\" (else its backslash would escape the
-// closing quote), and a quote inside is written \".
+// The folder is quoted so that a started program's standard splitting of
+// its command line gives it back whole: "C:\" is written "C:\\" (else its
+// backslash would escape the closing quote), and a quote inside is written \".
 std::wstring MountCommandLine(std::wstring_view drive_spec, std::wstring_view folder);
 // subst.exe X: /d
 std::wstring UnmountCommandLine(std::wstring_view drive_spec);
@@ -28,13 +27,5 @@ std::wstring DriveSpecFor(std::wstring_view stored_letter);
 // started by its full path: "subst.exe X: /d" -> "subst.exe",
 // "explorer mailto:a" -> "explorer.exe".
 std::wstring ProgramFile(std::wstring_view command_line);
-
-// The arguments after the program name, split as a started program splits
-// them (CommandLineToArgvW, the C runtime's argv[1..]): blanks and tabs
-// separate; quotes group and are dropped; 2n backslashes before a quote
-// give n and the quote groups, 2n+1 give n and a literal quote; other
-// backslashes are literal. Inside quotes, "" gives one literal quote (the
-// C runtime's rule since 2008). Like Windows, it stops at a NUL.
-std::vector<std::wstring> SplitArguments(std::wstring_view command_line);
 
 }  // namespace orvanel

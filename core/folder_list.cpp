@@ -89,12 +89,6 @@ std::wstring NormalFolderPath(std::wstring_view path) {
     return normal;
 }
 
-std::optional<std::wstring> ParentFolder(std::wstring_view path) {
-    std::wstring parent = NormalFolderPath(path);
-    if (!CutToParent(parent, RootOf(path).size())) return std::nullopt;
-    return parent;
-}
-
 std::optional<std::wstring> NearestExistingFolder(
     std::wstring_view path, const std::function<bool(const std::wstring&)>& exists) {
     std::wstring candidate = NormalFolderPath(path);

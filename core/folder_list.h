@@ -36,10 +36,6 @@ FolderListModel BuildFolderList(std::wstring_view current_path,
 // names, none at the end but the root's own.
 std::wstring NormalFolderPath(std::wstring_view path);
 
-// "D:\Data\Work" -> "D:\Data" -> "D:\" -> nullopt. A trailing backslash is
-// ignored; the root keeps its own.
-std::optional<std::wstring> ParentFolder(std::wstring_view path);
-
 // The folder itself (made normal) when it exists, else its nearest existing parent;
 // nullopt when not even the root exists (a drive gone or not ready).
 std::optional<std::wstring> NearestExistingFolder(

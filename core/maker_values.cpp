@@ -2,8 +2,15 @@
 
 namespace orvanel {
 
-bool MakerValueNeedsWrite(std::wstring_view stored, std::wstring_view resource_text) {
-    return stored != resource_text;
+void SyncMakerValues(RegistryPort& registry, ErrorReporter& errors, RootKey root,
+                     const std::string& key_path, const std::vector<MakerValue>& values) {
+    for (const MakerValue& value : values) {
+        const StoredRead stored = ReadStoredSetting(registry, errors, root, key_path, value.name);
+        const std::string text = stored.status == ReadStatus::Missing ? kMakerValueDefault : stored.text;
+        if (text != value.resource_text) {
+            WriteStoredValue(registry, errors, root, key_path, value.name, value.resource_text);
+        }
+    }
 }
 
 std::wstring TooltipText(std::wstring_view address) {

@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "resource.h"
+
 namespace orvanel {
 namespace {
 
@@ -38,8 +40,8 @@ std::wstring FailureText(const CommandOutcome& outcome) {
 }  // namespace
 
 TrayLook LookOf(MountState state) {
-    if (state == MountState::Mounted) return {L"Unmount", false, 102, kMountedTip};
-    return {L"Mount", true, 101, kUnmountedTip};
+    if (state == MountState::Mounted) return {L"Unmount", false, IDI_MOUNTED, kMountedTip};
+    return {L"Mount", true, IDI_UNMOUNTED, kUnmountedTip};
 }
 
 MountState MountTracker::Toggle() {
@@ -61,11 +63,26 @@ std::optional<Correction> MountTracker::Finished(const CommandOutcome& outcome) 
     return Correction{real, failure};
 }
 
+std::optional<MountState> MountTracker::Observe(bool mapped) {
+    const MountState real = mapped ? MountState::Mounted : MountState::Unmounted;
+    // A command of ours that is still running is judged when it ends.
+    if (Pending() || real == shown_) return std::nullopt;
+    shown_ = real;
+    return real;
+}
+
 bool MappingNamesFolder(std::wstring_view target, std::wstring_view folder) {
     constexpr std::wstring_view kPrefix = L"\\??\\";
     if (target.substr(0, kPrefix.size()) == kPrefix) target.remove_prefix(kPrefix.size());
     if (folder.empty()) return false;
     return SameText(WithoutTrailingSlash(target), WithoutTrailingSlash(folder));
+}
+
+bool MaskHoldsDrive(std::uint32_t unit_mask, std::wstring_view drive_spec) {
+    if (drive_spec.size() != 2 || drive_spec[1] != L':') return false;
+    const wchar_t letter = static_cast<wchar_t>(std::towupper(drive_spec[0]));
+    if (letter < L'A' || letter > L'Z') return false;
+    return ((unit_mask >> (letter - L'A')) & 1u) != 0;
 }
 
 }  // namespace orvanel

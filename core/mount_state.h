@@ -2,6 +2,7 @@
 // subst.exe commands brings the shown state back in line with the real one.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,10 @@ public:
     void Started() { ++pending_; }
     // A command ended (or could not start); nullopt when the look stands.
     std::optional<Correction> Finished(const CommandOutcome& outcome);
+    // The mapping as it is now, seen while no command of ours runs (at
+    // start-up, when Windows says a drive came or went, before the menu
+    // opens): the look to change to, silently, or nullopt when it stands.
+    std::optional<MountState> Observe(bool mapped);
 
 private:
     MountState shown_ = MountState::Unmounted;
@@ -55,5 +60,9 @@ private:
 
 // True when a QueryDosDevice target ("\??\D:\Data") names `folder`.
 bool MappingNamesFolder(std::wstring_view target, std::wstring_view folder);
+
+// True when the unit mask of a volume's arrival or removal (bit 0 for A:)
+// holds the drive of `drive_spec` ("X:", in either case).
+bool MaskHoldsDrive(std::uint32_t unit_mask, std::wstring_view drive_spec);
 
 }  // namespace orvanel

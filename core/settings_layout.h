@@ -3,26 +3,30 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 
 #include "fitted_layout.h"
 #include "twips.h"
 
 namespace orvanel {
 
-enum class SettingsControl { Drive1, Label1, TxtDriveLetter, Dir1, CmdOK, CmdCancel };
+enum class SettingsControl {
+    Drive1, Label1, TxtDriveLetter, Dir1, ChkMountAtStart, ChkStartAtSignIn, CmdOK, CmdCancel
+};
 
 // The client area, and every control within it, as designed. The letter box
 // keeps to the right edge, and the folder list and Cancel stretch to it, so
-// that the three still end together when the dialog grows wider.
-constexpr TwipsRect kSettingsClient{0, 0, 3030, 3645};
-constexpr std::array<DesignedBox<SettingsControl>, 6> kSettingsLayout{{
+// that the three still end together when the dialog grows wider. The two
+// options stand below the folder list, one a row.
+constexpr TwipsRect kSettingsClient{0, 0, 3030, 4245};
+constexpr std::array<DesignedBox<SettingsControl>, 8> kSettingsLayout{{
     {SettingsControl::Drive1, {120, 120, 855, 315}, -1, RightEdge::Stays},
     {SettingsControl::Label1, {1080, 150, 1335, 255}, -1, RightEdge::Stays},
     {SettingsControl::TxtDriveLetter, {2400, 120, 495, 285}, -1, RightEdge::Moves},
     {SettingsControl::Dir1, {120, 600, 2775, 2340}, -1, RightEdge::Follows},
-    {SettingsControl::CmdOK, {120, 3000, 1455, 495}, -1, RightEdge::Stays},
-    {SettingsControl::CmdCancel, {1560, 3000, 1335, 495}, -1, RightEdge::Follows},
+    {SettingsControl::ChkMountAtStart, {120, 3015, 2775, 255}, -1, RightEdge::Stays},
+    {SettingsControl::ChkStartAtSignIn, {120, 3300, 2775, 255}, -1, RightEdge::Stays},
+    {SettingsControl::CmdOK, {120, 3600, 1455, 495}, -1, RightEdge::Stays},
+    {SettingsControl::CmdCancel, {1560, 3600, 1335, 495}, -1, RightEdge::Follows},
 }};
 
 using SettingsNeeds = std::array<PixelSize, kSettingsLayout.size()>;
@@ -32,10 +36,5 @@ inline SettingsPlacement FitSettingsLayout(unsigned dpi, const SettingsNeeds& ne
                                            PixelSize client_need = {}) {
     return FitDesign(kSettingsLayout, kSettingsClient, dpi, needs, client_need);
 }
-inline std::size_t SettingsIndex(SettingsControl control) { return IndexOf(kSettingsLayout, control); }
-
-// A length of `pixels_at_96` design pixels (icon sizes, gaps) at `dpi`,
-// halves rounded away from zero.
-int ScaleForDpi(int pixels_at_96, unsigned dpi);
 
 }  // namespace orvanel

@@ -1,5 +1,7 @@
 #include "settings_rules.h"
 
+#include <algorithm>
+
 #include "mount_state.h"
 
 namespace orvanel {
@@ -12,6 +14,12 @@ bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' &&
 wchar_t Upper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
 std::wstring DriveName(wchar_t letter) { return std::wstring(1, Upper(letter)) + L":"; }
+
+bool IsDamaged(const StoredSetting& setting) {
+    if (setting.status == ReadStatus::Failed) return true;
+    return std::any_of(setting.text.begin(), setting.text.end(),
+                       [](wchar_t c) { return c < L' ' || c == L'\x7F'; });
+}
 
 }  // namespace
 
@@ -65,6 +73,31 @@ std::wstring DriveMissingMessage(wchar_t letter) {
 
 std::wstring DriveNotReadyMessage(wchar_t letter) {
     return L"Drive " + DriveName(letter) + L" is not ready.";
+}
+
+std::optional<MountRefusal> CheckMountSettings(const StoredSetting& letter,
+                                               const StoredSetting& folder) {
+    if (IsDamaged(letter)) {
+        return MountRefusal{L"The drive letter stored in Orvanel's settings is damaged. "
+                            L"Choose the drive letter again in Settings."};
+    }
+    if (IsDamaged(folder)) {
+        return MountRefusal{L"The folder stored in Orvanel's settings is damaged. "
+                            L"Choose the folder again in Settings."};
+    }
+    return std::nullopt;
+}
+
+bool OptionIsOn(const StoredSetting& stored) {
+    return stored.status == ReadStatus::Read && stored.text == kOptionOn;
+}
+
+bool TurnedOffByWindows(const std::optional<std::vector<std::uint8_t>>& mark) {
+    return mark && !mark->empty() && ((*mark)[0] & 1u) != 0;
+}
+
+std::wstring SignInCommand(std::wstring_view program_path) {
+    return L"\"" + std::wstring(program_path) + L"\"";
 }
 
 }  // namespace orvanel

@@ -1,12 +1,17 @@
-// What the settings dialog accepts: how a stored folder is taken apart for
-// the two lists, and the checks made before anything is saved.
+// The rules for the stored settings: how a stored folder is taken apart for
+// the dialog's two lists, the checks made before anything is saved, whether
+// the stored values may be handed to subst.exe, and the two start-up options.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "value_store.h"
 
 namespace orvanel {
 
@@ -53,5 +58,33 @@ std::optional<SaveRefusal> CheckSettingsToSave(
 // Short messages for a drive that can't be shown.
 std::wstring DriveMissingMessage(wchar_t letter);
 std::wstring DriveNotReadyMessage(wchar_t letter);
+
+struct MountRefusal {
+    std::wstring message;  // for a message box: which setting, and what to do
+};
+
+// A letter or folder that could not be read, or that holds a control
+// character (below U+0020, or U+007F), is damaged: nothing may be started.
+// A NUL in particular would cut the command line short, so that subst would
+// map another folder than the one the mapping is compared with. Odd but
+// printable values (a lower-case letter, several letters, an empty letter
+// or folder) are used as stored: subst itself answers those. A Missing
+// setting stands for its default and is used. nullopt: mount with them.
+std::optional<MountRefusal> CheckMountSettings(const StoredSetting& letter,
+                                               const StoredSetting& folder);
+
+// "Mount the drive when Orvanel starts" is stored as "1" when ticked;
+// anything else, or nothing at all, means off.
+constexpr wchar_t kOptionOn[] = L"1";
+constexpr wchar_t kOptionOff[] = L"0";
+bool OptionIsOn(const StoredSetting& stored);
+
+// Windows' Startup apps page keeps a mark beside a Run value it turned off:
+// binary data whose first byte is odd. No mark, or an even first byte, leaves
+// the value in effect.
+bool TurnedOffByWindows(const std::optional<std::vector<std::uint8_t>>& mark);
+
+// The Run value that starts the program at sign-in: its full path, quoted.
+std::wstring SignInCommand(std::wstring_view program_path);
 
 }  // namespace orvanel

@@ -10,6 +10,11 @@ int TwipsToPixels(int twips, unsigned dpi) {
     return static_cast<int>(rounded);
 }
 
+int ScaleForDpi(int pixels_at_96, unsigned dpi) {
+    // 96 dots per inch are 15 twips a pixel.
+    return TwipsToPixels(pixels_at_96 * (kTwipsPerInch / 96), dpi);
+}
+
 PixelRect ToPixels(const TwipsRect& rect, unsigned dpi) {
     return PixelRect{TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
                      TwipsToPixels(rect.left + rect.width, dpi),

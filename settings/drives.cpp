@@ -1,5 +1,7 @@
 #include "drives.h"
 
+#include "dos_device.h"
+
 namespace orvanel {
 
 std::wstring RootOf(wchar_t letter) { return {letter, L':', L'\\'}; }
@@ -16,6 +18,16 @@ bool DriveReady(wchar_t letter) {
 bool FolderExists(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+LetterUse LetterUseOnMachine(wchar_t letter) {
+    LetterUse use;
+    use.exists = DriveListed(letter);
+    if (std::optional<std::wstring> target = DosDeviceTarget({letter, L':'})) {
+        use.exists = true;
+        use.target = std::move(*target);
+    }
+    return use;
 }
 
 std::wstring FullPathOnDrive(wchar_t letter, const std::wstring& folder_part) {

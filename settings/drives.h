@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "settings_rules.h"
+
 namespace orvanel {
 
 // A removable drive with no medium must not make Windows ask for one.
@@ -28,6 +30,9 @@ bool DriveListed(wchar_t letter);
 // Its root can be read: the medium is in, the share answers.
 bool DriveReady(wchar_t letter);
 bool FolderExists(const std::wstring& path);
+
+// A listed drive, or a mapping and its target.
+LetterUse LetterUseOnMachine(wchar_t letter);
 
 // "D:" plus a folder part: the drive's current folder when it is empty,
 // relative to it when it has no leading backslash. The root when Windows

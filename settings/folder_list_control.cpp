@@ -7,7 +7,7 @@
 
 #include "drives.h"
 #include "icon_rows.h"
-#include "settings_layout.h"
+#include "twips.h"
 
 namespace orvanel {
 namespace {

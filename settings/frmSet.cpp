@@ -16,11 +16,12 @@
 #include "handles.h"
 #include "message_box.h"
 #include "module.h"
+#include "registry.h"
 #include "resource.h"
-#include "settings_checks.h"
 #include "settings_placement.h"
 #include "settings_rules.h"
-#include "stored_settings.h"
+#include "sign_in.h"
+#include "text.h"
 
 namespace orvanel {
 namespace {
@@ -29,12 +30,6 @@ constexpr wchar_t kPathDefault[] = L"C";
 constexpr wchar_t kDriveDefault[] = L"Z";
 constexpr wchar_t kSaveFailed[] = L"Unable to save your settings";
 constexpr wchar_t kFallbackDrive = L'C';
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // The settings dialog. Its controls hold the state while it is open; the
 // object lives only for one showing.
@@ -65,7 +60,7 @@ private:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-    // Drive1.Drive = letter, which raises Drive1_Change.
+    // Shows the drive in Drive1 and follows it with Dir1.
     void SetDrive(wchar_t letter);
     void FallBackToUsableDrive();
     // Dir1.Path = folder part on the current drive.
@@ -77,6 +72,11 @@ private:
     void FocusControl(int id, bool select_all);
     void ShowMessage(const std::wstring& text) const;
     HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+    bool Ticked(int id) const { return ::IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    void Tick(int id, bool on) { ::CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
+    // The options and the sign-in entry, as OK saves them; false when a
+    // write failed.
+    bool SaveOptions();
 
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -86,6 +86,7 @@ private:
     DriveList drive1_;
     FolderListControl dir1_;
     wchar_t drive_ = 0;  // Drive1's drive; 0 until one is shown
+    bool starts_at_sign_in_ = false;  // as the dialog opened
     bool saved_ = false;
 };
 
@@ -165,6 +166,9 @@ void FrmSet::Form_Load() {
     if (letter && drive_ == *letter) SetDirPath(parts.folder);
     const std::wstring stored_letter = ReadStoredLetter(kDriveDefault).text;
     ::SetDlgItemTextW(hwnd_, IDC_DRIVE_LETTER, stored_letter.c_str());
+    Tick(IDC_MOUNT_AT_START, OptionIsOn(ReadStoredMountAtStart()));
+    starts_at_sign_in_ = StartsAtSignIn();
+    Tick(IDC_START_AT_SIGN_IN, starts_at_sign_in_);
 }
 
 void FrmSet::Drive1_Change() {
@@ -185,9 +189,11 @@ void FrmSet::Dir1_DblClick() {
 }
 
 void FrmSet::cmdOK_Click() {
-    const std::wstring folder = dir1_.Path();
+    // The folder the user sees highlighted, not only the one opened last.
+    const std::wstring folder = dir1_.SelectedRowPath().value_or(dir1_.Path());
     const std::wstring letter = WindowText(Item(IDC_DRIVE_LETTER));
-    if (const std::optional<SaveRefusal> refusal = CheckSettingsOnMachine(letter, folder)) {
+    if (const std::optional<SaveRefusal> refusal =
+            CheckSettingsToSave(letter, folder, FitsAnsi(folder), LetterUseOnMachine)) {
         ShowMessage(refusal->message);
         if (refusal->field == SaveField::Letter) {
             FocusControl(IDC_DRIVE_LETTER, true);
@@ -196,12 +202,21 @@ void FrmSet::cmdOK_Click() {
         }
         return;
     }
-    // Both writes are made, whatever the first one returned.
+    // Every write is made, whatever the ones before it returned.
     const bool drive_saved = WriteStoredLetter(letter);
     const bool path_saved = WriteStoredFolder(folder);
+    const bool options_saved = SaveOptions();
     saved_ = drive_saved && path_saved;
-    if (!saved_) ShowMessage(kSaveFailed);
+    if (!saved_ || !options_saved) ShowMessage(kSaveFailed);
     ::EndDialog(hwnd_, IDOK);
+}
+
+bool FrmSet::SaveOptions() {
+    const bool option_saved = WriteStoredMountAtStart(Ticked(IDC_MOUNT_AT_START));
+    // Left as it was, the entry stays as it is, even where it names another copy.
+    const bool sign_in = Ticked(IDC_START_AT_SIGN_IN);
+    const bool sign_in_saved = sign_in == starts_at_sign_in_ || SetStartAtSignIn(sign_in);
+    return option_saved && sign_in_saved;
 }
 
 void FrmSet::cmdCancel_Click() { ::EndDialog(hwnd_, IDCANCEL); }

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "drives.h"
-#include "settings_layout.h"
+#include "twips.h"
 
 namespace orvanel {
 namespace {
@@ -42,14 +42,6 @@ void DrawRowText(const DRAWITEMSTRUCT& item, int left, const std::wstring& text,
 }
 
 }  // namespace
-
-MeasuringDc::MeasuringDc(HWND window, HGDIOBJ font)
-    : window_(window), dc_(::GetDC(window)), previous_(::SelectObject(dc_, font)) {}
-
-MeasuringDc::~MeasuringDc() {
-    ::SelectObject(dc_, previous_);
-    ::ReleaseDC(window_, dc_);
-}
 
 int TextWidth(HDC dc, const std::wstring& text) {
     SIZE extent{};

@@ -15,35 +15,6 @@ constexpr int kIconSize = 16;
 constexpr int kIconGap = 3;    // between an icon and its text
 constexpr int kRowMargin = 2;  // left of the first level's icon
 
-// A GDI object selected into a DC until the end of the scope.
-class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~SelectedObject() { ::SelectObject(dc_, previous_); }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
-// A window's DC with a font selected, for measuring text before drawing.
-class MeasuringDc {
-public:
-    MeasuringDc(HWND window, HGDIOBJ font);
-    ~MeasuringDc();
-    MeasuringDc(const MeasuringDc&) = delete;
-    MeasuringDc& operator=(const MeasuringDc&) = delete;
-
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 int TextWidth(HDC dc, const std::wstring& text);
 
 // The shell's icon for a file system item at `size` pixels; `open_flag` is

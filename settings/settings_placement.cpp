@@ -6,6 +6,7 @@
 #include "icon_rows.h"
 #include "resource.h"
 #include "settings_layout.h"
+#include "twips.h"
 #include "text_room.h"
 
 namespace orvanel {
@@ -27,6 +28,8 @@ int ControlId(SettingsControl control) {
         case SettingsControl::Label1: return IDC_LABEL1;
         case SettingsControl::TxtDriveLetter: return IDC_DRIVE_LETTER;
         case SettingsControl::Dir1: return IDC_DIR1;
+        case SettingsControl::ChkMountAtStart: return IDC_MOUNT_AT_START;
+        case SettingsControl::ChkStartAtSignIn: return IDC_START_AT_SIGN_IN;
         case SettingsControl::CmdOK: return IDOK;
         case SettingsControl::CmdCancel: return IDCANCEL;
     }
@@ -73,6 +76,8 @@ SettingsNeeds MeasureNeeds(HWND dialog, UINT dpi, int row_height, int drive_row)
                 break;
             case SettingsControl::TxtDriveLetter: needs[i] = EditNeed(control, kWidestLetter); break;
             case SettingsControl::Dir1: break;  // its rows are the user's folders, cut with an ellipsis
+            case SettingsControl::ChkMountAtStart:
+            case SettingsControl::ChkStartAtSignIn: needs[i] = CheckBoxNeed(control, dpi); break;
             case SettingsControl::CmdOK:
             case SettingsControl::CmdCancel: needs[i] = ButtonNeed(control, dpi); break;
         }
@@ -115,14 +120,6 @@ PixelSize PlaceControls(HWND dialog, UINT dpi, int row_height, int drive_row) {
         ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return placement.client;
-}
-
-SIZE WindowSizeForClient(HWND dialog, UINT dpi, PixelSize client) {
-    RECT frame{0, 0, client.width, client.height};
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
-    const auto ex_style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE));
-    ::AdjustWindowRectExForDpi(&frame, style, FALSE, ex_style, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace orvanel

@@ -1,5 +1,5 @@
-// The settings dialog at a DPI: its font, the lists' row height, where each
-// control stands and how big the window is.
+// The settings dialog at a DPI: its font, the lists' row height and where
+// each control stands.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +18,5 @@ int ListRowHeight(HWND dialog, HGDIOBJ font, UINT dpi);
 // in `Drive1`); `Drive1` is fitted so that it is as high closed as placed.
 // Returns the client area's size.
 PixelSize PlaceControls(HWND dialog, UINT dpi, int row_height, int drive_row);
-// The window size that gives the client area.
-SIZE WindowSizeForClient(HWND dialog, UINT dpi, PixelSize client);
 
 }  // namespace orvanel

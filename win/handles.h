@@ -72,4 +72,38 @@ using UniqueIcon = Unique<IconTraits>;
 using UniqueMenu = Unique<MenuTraits>;
 using UniqueGdiObject = Unique<GdiTraits>;
 
+// A GDI object selected into a DC until the end of the scope.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~SelectedObject() { ::SelectObject(dc_, previous_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A window's DC, with a font selected when one is given, for measuring text
+// before drawing; released at the end of the scope.
+class MeasuringDc {
+public:
+    MeasuringDc(HWND window, HGDIOBJ font)
+        : window_(window), dc_(::GetDC(window)), previous_(font ? ::SelectObject(dc_, font) : nullptr) {}
+    ~MeasuringDc() {
+        if (previous_ != nullptr) ::SelectObject(dc_, previous_);
+        ::ReleaseDC(window_, dc_);
+    }
+    MeasuringDc(const MeasuringDc&) = delete;
+    MeasuringDc& operator=(const MeasuringDc&) = delete;
+
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 }  // namespace orvanel

@@ -1,6 +1,7 @@
 #include "text.h"
 
-#include <windows.h>
+#include <algorithm>
+#include <vector>
 
 namespace orvanel {
 namespace {
@@ -34,6 +35,12 @@ bool FitsAnsi(std::wstring_view text) {
     // Best-fit mapping would quietly turn characters into look-alikes, so
     // compare the round trip instead of trusting the default-char flag alone.
     return FromAnsi(ToAnsi(text)) == text;
+}
+
+std::wstring WindowText(HWND window) {
+    std::vector<wchar_t> text(static_cast<std::size_t>(std::max(::GetWindowTextLengthW(window), 0)) + 1, L'\0');
+    const int length = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return std::wstring(text.data(), static_cast<std::size_t>(std::max(length, 0)));
 }
 
 }  // namespace orvanel

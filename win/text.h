@@ -1,6 +1,8 @@
 // Conversions between the program's Unicode texts and the code pages that
-// the ANSI functions and console programs use.
+// the ANSI functions and console programs use, and a window's text.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <string_view>
@@ -13,5 +15,7 @@ std::wstring FromAnsi(std::string_view text);
 std::wstring FromOem(std::string_view text);
 // True when every character survives the trip through the ANSI code page.
 bool FitsAnsi(std::wstring_view text);
+// A window's or control's text.
+std::wstring WindowText(HWND window);
 
 }  // namespace orvanel

@@ -1,7 +1,10 @@
 #include "text_room.h"
 
 #include <algorithm>
-#include <vector>
+
+#include "handles.h"
+#include "text.h"
+#include "twips.h"
 
 namespace orvanel {
 namespace {
@@ -9,14 +12,7 @@ namespace {
 // Design pixels at 96 DPI.
 constexpr int kButtonTextMargin = 6;  // between a button's focus rectangle and its caption
 constexpr int kCaptionGap = 8;        // between a caption's text and its buttons
-
-int Scaled(int pixels_at_96, UINT dpi) { return ::MulDiv(pixels_at_96, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
-
-std::wstring TextOf(HWND window) {
-    std::vector<wchar_t> text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    const int length = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    return std::wstring(text.data(), static_cast<std::size_t>(std::max(length, 0)));
-}
+constexpr int kCheckGap = 6;          // between a check box's box and its text, the focus rectangle within
 
 HGDIOBJ FontOf(HWND window) { return reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0)); }
 
@@ -32,14 +28,11 @@ SIZE NonClient(HWND window) {
 }  // namespace
 
 PixelSize TextSize(HWND window, HGDIOBJ font, const std::wstring& text, UINT format, int wrap_width) {
-    HDC dc = ::GetDC(window);
-    const HGDIOBJ before = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+    const MeasuringDc dc(window, font);
     RECT box{0, 0, (format & DT_WORDBREAK) != 0 ? wrap_width : 0, 0};
     // An empty text still takes one line.
     const std::wstring measured = text.empty() ? std::wstring(L" ") : text;
-    ::DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &box, format | DT_CALCRECT);
-    if (before != nullptr) ::SelectObject(dc, before);
-    ::ReleaseDC(window, dc);
+    ::DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &box, format | DT_CALCRECT);
     return {box.right - box.left, box.bottom - box.top};
 }
 
@@ -49,17 +42,24 @@ PixelSize LabelNeed(HWND label, int wrap_width) {
     UINT format = DT_EXPANDTABS;
     if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) format |= DT_WORDBREAK;
     if ((style & SS_NOPREFIX) != 0) format |= DT_NOPREFIX;
-    const PixelSize text = TextSize(label, FontOf(label), TextOf(label), format, wrap_width);
+    const PixelSize text = TextSize(label, FontOf(label), WindowText(label), format, wrap_width);
     const SIZE border = NonClient(label);
     return {text.width + border.cx, text.height + border.cy};
 }
 
 PixelSize ButtonNeed(HWND button, UINT dpi) {
-    const PixelSize text = TextSize(button, FontOf(button), TextOf(button), DT_SINGLELINE);
+    const PixelSize text = TextSize(button, FontOf(button), WindowText(button), DT_SINGLELINE);
     // The face's edge and, inside it, the focus rectangle.
     const int edge_x = 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, dpi) + ::GetSystemMetricsForDpi(SM_CXBORDER, dpi);
     const int edge_y = 2 * ::GetSystemMetricsForDpi(SM_CYEDGE, dpi) + ::GetSystemMetricsForDpi(SM_CYBORDER, dpi);
-    return {text.width + 2 * (edge_x + Scaled(kButtonTextMargin, dpi)), text.height + 2 * (edge_y + Scaled(1, dpi))};
+    return {text.width + 2 * (edge_x + ScaleForDpi(kButtonTextMargin, dpi)), text.height + 2 * (edge_y + ScaleForDpi(1, dpi))};
+}
+
+PixelSize CheckBoxNeed(HWND box, UINT dpi) {
+    const PixelSize text = TextSize(box, FontOf(box), WindowText(box), DT_SINGLELINE);
+    const int check = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
+    return {check + ScaleForDpi(kCheckGap, dpi) + text.width + ScaleForDpi(2, dpi),
+            std::max(check, text.height) + ScaleForDpi(2, dpi)};
 }
 
 PixelSize EditNeed(HWND edit, const std::wstring& sample) {
@@ -75,7 +75,7 @@ int CaptionClientWidth(HWND window, UINT dpi) {
     metrics.cbSize = sizeof(metrics);
     if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) return 0;
     const HFONT font = ::CreateFontIndirectW(&metrics.lfCaptionFont);
-    const PixelSize text = TextSize(window, font, TextOf(window), DT_SINGLELINE | DT_NOPREFIX);
+    const PixelSize text = TextSize(window, font, WindowText(window), DT_SINGLELINE | DT_NOPREFIX);
     ::DeleteObject(font);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
     int buttons = 0;
@@ -83,8 +83,8 @@ int CaptionClientWidth(HWND window, UINT dpi) {
     const int button_width = std::max(::GetSystemMetricsForDpi(SM_CXSIZE, dpi), ::GetSystemMetricsForDpi(SM_CYCAPTION, dpi));
     const bool icon = ::SendMessageW(window, WM_GETICON, ICON_SMALL, 0) != 0 ||
                       ::SendMessageW(window, WM_GETICON, ICON_BIG, 0) != 0;
-    const int icon_width = icon ? ::GetSystemMetricsForDpi(SM_CXSMICON, dpi) + Scaled(4, dpi) : 0;
-    return Scaled(kCaptionGap, dpi) + icon_width + text.width + Scaled(kCaptionGap, dpi) + buttons * button_width;
+    const int icon_width = icon ? ::GetSystemMetricsForDpi(SM_CXSMICON, dpi) + ScaleForDpi(4, dpi) : 0;
+    return ScaleForDpi(kCaptionGap, dpi) + icon_width + text.width + ScaleForDpi(kCaptionGap, dpi) + buttons * button_width;
 }
 
 }  // namespace orvanel

@@ -23,6 +23,10 @@ PixelSize LabelNeed(HWND label, int wrap_width);
 // focus rectangle and a margin either side.
 PixelSize ButtonNeed(HWND button, UINT dpi);
 
+// A check box: its box, a gap and its caption in its font, with room for
+// the focus rectangle around the caption.
+PixelSize CheckBoxNeed(HWND box, UINT dpi);
+
 // A single-line edit box showing `sample` in its font, inside its border and
 // margins.
 PixelSize EditNeed(HWND edit, const std::wstring& sample);

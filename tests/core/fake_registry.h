@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "settings_store.h"
+#include "value_store.h"
 
 namespace orvanel {
 

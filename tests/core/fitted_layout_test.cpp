@@ -16,9 +16,9 @@ using A = AboutPart;
 using Rect = std::array<int, 4>;
 
 Rect R(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-Rect Designed(S control, unsigned dpi = 96) { return R(ToPixels(kSettingsLayout[SettingsIndex(control)].twips, dpi)); }
+Rect Designed(S control, unsigned dpi = 96) { return R(ToPixels(kSettingsLayout[IndexOf(kSettingsLayout, control)].twips, dpi)); }
 Rect Designed(A part, unsigned dpi = 96) { return R(ToPixels(kAboutLayout[AboutIndex(part)].twips, dpi)); }
-Rect Placed(const SettingsPlacement& p, S control) { return R(p.boxes[SettingsIndex(control)]); }
+Rect Placed(const SettingsPlacement& p, S control) { return R(p.boxes[IndexOf(kSettingsLayout, control)]); }
 Rect Placed(const AboutPlacement& p, A part) { return R(p.boxes[AboutIndex(part)]); }
 Rect Client(PixelSize size) { return {0, 0, size.width, size.height}; }
 // The rectangle with its left, top, right and bottom edges moved by the given amounts.
@@ -27,7 +27,7 @@ Rect Plus(Rect r, int l, int t, int rt, int b) { return {r[0] + l, r[1] + t, r[2
 TEST(FitLayout, KeepsTheDesignWhereTheTextsFitInIt) {
     for (const unsigned dpi : {96u, 144u}) {
         SettingsNeeds needs{};
-        needs[SettingsIndex(S::Label1)] = {40, 10};  // less than designed
+        needs[IndexOf(kSettingsLayout, S::Label1)] = {40, 10};  // less than designed
         const SettingsPlacement placed = FitSettingsLayout(dpi, needs);
         for (const auto& control : kSettingsLayout) EXPECT_EQ(Placed(placed, control.part), Designed(control.part, dpi));
         EXPECT_EQ(Client(placed.client), R(ToPixels(kSettingsClient, dpi)));
@@ -37,14 +37,14 @@ TEST(FitLayout, KeepsTheDesignWhereTheTextsFitInIt) {
 TEST(FitLayout, AWiderLabelPushesItsRowRightAndTheDialogGrowsWithIt) {
     SettingsNeeds needs{};
     const Rect label = Designed(S::Label1);
-    needs[SettingsIndex(S::Label1)] = {label[2] - label[0] + 20, label[3] - label[1]};
+    needs[IndexOf(kSettingsLayout, S::Label1)] = {label[2] - label[0] + 20, label[3] - label[1]};
     const SettingsPlacement placed = FitSettingsLayout(96, needs);
     EXPECT_EQ(Placed(placed, S::Label1), Plus(label, 0, 0, 20, 0));
     EXPECT_EQ(Placed(placed, S::TxtDriveLetter), Plus(Designed(S::TxtDriveLetter), 20, 0, 20, 0));
     for (const S c : {S::Drive1, S::CmdOK}) EXPECT_EQ(Placed(placed, c), Designed(c));
     // The list and Cancel still end where the letter box ends.
     for (const S c : {S::Dir1, S::CmdCancel}) EXPECT_EQ(Placed(placed, c), Plus(Designed(c), 0, 0, 20, 0));
-    EXPECT_EQ(Client(placed.client), (Rect{0, 0, 202 + 20, 243}));
+    EXPECT_EQ(Client(placed.client), Plus(R(ToPixels(kSettingsClient, 96)), 0, 0, 20, 0));
 }
 
 TEST(FitLayout, ATallerTextPushesWhatLiesBelowAndItsParentsGrowAroundIt) {

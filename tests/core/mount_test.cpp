@@ -2,9 +2,9 @@
 #include "command_lines.h"
 #include "icon_retries.h"
 #include "leaving.h"
-#include "mount_settings.h"
+#include "settings_rules.h"
+#include "split_arguments.h"
 #include "mount_state.h"
-#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,6 @@ std::wstring Ends(MountTracker& t, const CommandOutcome& outcome) {
 }
 
 TEST(MountTracker, EachLastEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
-    EXPECT_EQ(LookOf(MountState::Unmounted).icon_id, IDI_UNMOUNTED);
-    EXPECT_EQ(LookOf(MountState::Mounted).icon_id, IDI_MOUNTED);
     // Before each end the user chooses Mount or Unmount `choices` times.
     struct Step { int choices; CommandOutcome ends; const wchar_t* then; };
     const Step steps[] = {

@@ -2,7 +2,8 @@
 // lets through must reach subst.exe as exactly the letter and the folder.
 #include "command_lines.h"
 #include "fuzz_input.h"
-#include "mount_settings.h"
+#include "settings_rules.h"
+#include "../core/split_arguments.h"
 
 void orvanel::FuzzOne(FuzzInput& input) {
     const wchar_t* const letters[] = {L"X", L"x", L"xy", L""};

@@ -1,7 +1,7 @@
 // The value decoder and the store's reads, given any bytes as stored data.
 #include "../core/fake_registry.h"
 #include "fuzz_input.h"
-#include "value_codec.h"
+#include "value_store.h"
 
 void orvanel::FuzzOne(FuzzInput& input) {
     const std::uint8_t flags = input.Byte();
@@ -20,9 +20,6 @@ void orvanel::FuzzOne(FuzzInput& input) {
     constexpr RootKey kUser = RootKey::CurrentUser;
     if ((flags & 1) == 0) registry.values[{kUser, "k", "v"}] = data;
     const StoredRead read = ReadStoredSetting(registry, errors, kUser, "k", "v");
-    const std::optional<std::string> text = ReadStoredValue(registry, errors, kUser, "k", "v");
-    Require((read.status == ReadStatus::Missing) == !text, "both reads agree on a missing value");
-    Require(!text || *text == read.text, "both reads agree on the text");
 
     const std::size_t stored = data.size() - (!data.empty() && data.back() == '\0' ? 1 : 0);
     if (read.status == ReadStatus::Missing) {
@@ -34,7 +31,7 @@ void orvanel::FuzzOne(FuzzInput& input) {
         Require(ReadStoredSetting(registry, errors, kUser, "k", "v").text == read.text, "a written text reads back");
     } else {
         Require(stored > kMaxValueLength && read.text == "False", "fails only when overlong");
-        Require(errors.messages == std::vector<std::string>(2, StoreErrorMessage(kErrorOverflow)),
-                "each failed read is reported once");
+        Require(errors.messages == std::vector<std::string>(1, StoreErrorMessage(kErrorOverflow)),
+                "each failed read is reported");
     }
 }

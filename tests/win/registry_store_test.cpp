@@ -1,13 +1,13 @@
 // The glue against Wine's real registry, and the check that the ANSI code
 // page can hold a folder's path, since the store would keep "?" for what it can't.
-#include "registry_store.h"
+#include "registry.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "handles.h"
-#include "mount_settings.h"
+#include "settings_rules.h"
 #include "text.h"
 
 namespace orvanel {

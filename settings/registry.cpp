@@ -1,13 +1,18 @@
-#include "registry_store.h"
+#include "registry.h"
 
 #include <windows.h>
 
 #include "handles.h"
 #include "message_box.h"
+#include "settings_rules.h"
 #include "text.h"
 
 namespace orvanel {
 namespace {
+
+constexpr wchar_t kFolderValue[] = L"Path";
+constexpr wchar_t kLetterValue[] = L"Drive";
+constexpr wchar_t kMountAtStartValue[] = L"MountAtStart";
 
 // Access 0x3F: the six specific key rights together.
 constexpr REGSAM kCreateAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
@@ -22,8 +27,7 @@ class Win32Key final : public WritableKey {
 public:
     explicit Win32Key(UniqueKey key) : key_(std::move(key)) {}
     bool SetString(const std::string& name, const std::string& data) override {
-        return ::RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(data.data()),
+        return ::RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                                 static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
     }
 
@@ -33,25 +37,22 @@ private:
 
 class Win32Registry final : public RegistryPort {
 public:
-    std::optional<std::string> QueryString(RootKey root, const std::string& path,
-                                           const std::string& name) override {
+    std::optional<std::string> QueryString(RootKey root, const std::string& path, const std::string& name) override {
         UniqueKey key;
-        if (::RegOpenKeyExA(ToHkey(root), path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
-            ERROR_SUCCESS) {
+        if (::RegOpenKeyExA(ToHkey(root), path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
             return std::nullopt;
         }
         // Ask for the size first: a value may be of any length the store wrote.
         DWORD size = 0;
-        if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
-            ERROR_SUCCESS) {
+        if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
             return std::nullopt;
         }
         std::string data(size, '\0');
         LONG rc = ERROR_MORE_DATA;
         while (rc == ERROR_MORE_DATA) {  // the value may grow between the calls
             data.resize(size);
-            rc = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(data.data()), &size);
+            rc = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                                    &size);
         }
         if (rc != ERROR_SUCCESS) return std::nullopt;
         data.resize(size);
@@ -62,9 +63,8 @@ public:
         SECURITY_ATTRIBUTES security{};
         UniqueKey key;
         DWORD disposition = 0;
-        if (::RegCreateKeyExA(ToHkey(root), path.c_str(), 0, const_cast<char*>(""),
-                              REG_OPTION_NON_VOLATILE, kCreateAccess, &security, key.put(),
-                              &disposition) != ERROR_SUCCESS) {
+        if (::RegCreateKeyExA(ToHkey(root), path.c_str(), 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
+                              kCreateAccess, &security, key.put(), &disposition) != ERROR_SUCCESS) {
             return nullptr;
         }
         return std::make_unique<Win32Key>(std::move(key));
@@ -73,9 +73,7 @@ public:
 
 class BoxReporter final : public ErrorReporter {
 public:
-    void Report(const std::string& message) override {
-        ShowAppMessage(nullptr, FromAnsi(message));
-    }
+    void Report(const std::string& message) override { ShowAppMessage(nullptr, FromAnsi(message)); }
 };
 
 }  // namespace
@@ -92,8 +90,8 @@ ErrorReporter& MessageBoxReporter() {
 
 StoredSetting ReadRegSetting(RootKey root, const std::wstring& key_path, const std::wstring& name,
                              const std::wstring& fallback) {
-    const StoredRead read = ReadStoredSetting(SystemRegistry(), MessageBoxReporter(), root,
-                                              ToAnsi(key_path), ToAnsi(name));
+    const StoredRead read =
+        ReadStoredSetting(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name));
     if (read.status == ReadStatus::Missing) return {read.status, fallback};
     return {read.status, FromAnsi(read.text)};
 }
@@ -103,10 +101,33 @@ std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std:
     return ReadRegSetting(root, key_path, name, fallback).text;
 }
 
-bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
-                   const std::wstring& value) {
-    return WriteStoredValue(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path),
-                            ToAnsi(name), ToAnsi(value));
+bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name, const std::wstring& value) {
+    return WriteStoredValue(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name),
+                            ToAnsi(value));
+}
+
+StoredSetting ReadStoredFolder(const std::wstring& fallback) {
+    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kFolderValue, fallback);
+}
+
+StoredSetting ReadStoredLetter(const std::wstring& fallback) {
+    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kLetterValue, fallback);
+}
+
+StoredSetting ReadStoredMountAtStart() {
+    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kMountAtStartValue, kOptionOff);
+}
+
+bool WriteStoredFolder(const std::wstring& folder) {
+    return WriteRegValue(RootKey::CurrentUser, AppKeyPath, kFolderValue, folder);
+}
+
+bool WriteStoredLetter(const std::wstring& letter) {
+    return WriteRegValue(RootKey::CurrentUser, AppKeyPath, kLetterValue, letter);
+}
+
+bool WriteStoredMountAtStart(bool on) {
+    return WriteRegValue(RootKey::CurrentUser, AppKeyPath, kMountAtStartValue, on ? kOptionOn : kOptionOff);
 }
 
 }  // namespace orvanel

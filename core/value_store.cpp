@@ -1,11 +1,18 @@
-#include "settings_store.h"
-
-#include "value_codec.h"
+#include "value_store.h"
 
 namespace orvanel {
 namespace {
 
 const char kFailedRead[] = "False";
+
+CodecResult Transform(std::string_view ansi) {
+    if (ansi.size() > kMaxValueLength) return {std::string(), kErrorOverflow};
+    std::string out(ansi.size(), '\0');
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        out[i] = static_cast<char>(255 - static_cast<unsigned char>(ansi[i]));
+    }
+    return {out, 0};
+}
 
 // Data written by this store always ends in one zero byte; data written by
 // others may not, and then every byte is text.
@@ -15,6 +22,14 @@ std::string WithoutTerminator(std::string data) {
 }
 
 }  // namespace
+
+CodecResult EncodeValue(std::string_view ansi) { return Transform(ansi); }
+CodecResult DecodeValue(std::string_view ansi) { return Transform(ansi); }
+
+std::string StoreErrorMessage(int error) {
+    const char* description = error == kErrorOverflow ? "Overflow" : "Unexpected error";
+    return "ERROR # " + std::to_string(error) + " : " + description + "\rPlease exit and try again.";
+}
 
 StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, RootKey root,
                              const std::string& path, const std::string& name) {
@@ -26,14 +41,6 @@ StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, Root
         return {ReadStatus::Failed, std::string(kFailedRead)};
     }
     return {ReadStatus::Read, std::move(decoded.text)};
-}
-
-std::optional<std::string> ReadStoredValue(RegistryPort& registry, ErrorReporter& errors,
-                                           RootKey root, const std::string& path,
-                                           const std::string& name) {
-    StoredRead read = ReadStoredSetting(registry, errors, root, path, name);
-    if (read.status == ReadStatus::Missing) return std::nullopt;
-    return std::move(read.text);
 }
 
 bool WriteStoredValue(RegistryPort& registry, ErrorReporter& errors, RootKey root,

@@ -1,13 +1,36 @@
-// How a named value is read from and written to the registry, with the
+// How every stored value is kept in the registry: the per-character
+// encoding, and the rules of reading and writing one named value, with the
 // registry itself behind a small port so that the rules are testable anywhere.
+// All texts here are in the ANSI code page, one byte a character.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvanel {
+
+// The run-time error the store reports to the user.
+constexpr int kErrorOverflow = 6;
+
+// The longest text the encoding accepts: its counter is a 16-bit signed
+// number, so 32,767 characters or more overflow.
+constexpr std::size_t kMaxValueLength = 32766;
+
+struct CodecResult {
+    std::string text;  // empty when error != 0
+    int error = 0;     // 0, or kErrorOverflow
+};
+
+// Each byte c becomes 255 - c; applying it twice gives the text back.
+CodecResult EncodeValue(std::string_view ansi);
+CodecResult DecodeValue(std::string_view ansi);
+
+// "ERROR # 6 : Overflow", a carriage return, "Please exit and try again."
+std::string StoreErrorMessage(int error);
 
 // The predefined root keys, by their 32-bit values.
 enum class RootKey : std::uint32_t {
@@ -59,15 +82,8 @@ struct StoredSetting {
     std::wstring text;
 };
 
-// All texts are in the ANSI code page.
 StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, RootKey root,
                              const std::string& path, const std::string& name);
-
-// The text alone: nullopt when Missing, so that the caller's default is used
-// untouched; "False" after a report when the value can't be decoded.
-std::optional<std::string> ReadStoredValue(RegistryPort& registry, ErrorReporter& errors,
-                                           RootKey root, const std::string& path,
-                                           const std::string& name);
 
 // True when the value was stored.
 bool WriteStoredValue(RegistryPort& registry, ErrorReporter& errors, RootKey root,

@@ -1,0 +1,42 @@
+// The registry: the only way to the stored values. Every value is encoded,
+// its key opened and closed on every call; the program's own settings and
+// the maker-wide values, by name.
+#pragma once
+
+#include <string>
+
+#include "value_store.h"
+
+namespace orvanel {
+
+// Root of the maker-wide values, below the key named in app_info.h.
+constexpr RootKey AppRootKey = RootKey::LocalMachine;
+// The program's own settings key below HKEY_CURRENT_USER.
+constexpr wchar_t AppKeyPath[] = L"SOFTWARE\\Kestrane\\Orvanel";
+
+// The value with how its read went: the fallback when Missing, "False"
+// after the reported error when Failed. For callers that must not take a
+// failed read for a value (the mount, through CheckMountSettings).
+StoredSetting ReadRegSetting(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                             const std::wstring& fallback);
+// Its text alone.
+std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                          const std::wstring& fallback);
+bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                   const std::wstring& value);
+
+// The Win32 registry behind the store, and the store's run-time errors shown
+// in a message box.
+RegistryPort& SystemRegistry();
+ErrorReporter& MessageBoxReporter();
+
+// The program's settings under AppKeyPath. Each reader gives its own default.
+StoredSetting ReadStoredFolder(const std::wstring& fallback);
+StoredSetting ReadStoredLetter(const std::wstring& fallback);
+// "Mount the drive when Orvanel starts"; off unless stored as on.
+StoredSetting ReadStoredMountAtStart();
+bool WriteStoredFolder(const std::wstring& folder);
+bool WriteStoredLetter(const std::wstring& letter);
+bool WriteStoredMountAtStart(bool on);
+
+}  // namespace orvanel
