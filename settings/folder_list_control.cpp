@@ -39,6 +39,13 @@ std::vector<std::wstring> SubfolderNames(const std::wstring& folder) {
     return names;
 }
 
+// What the list box keeps of the rows' texts, their terminators included.
+LPARAM TextBytes(const std::vector<FolderRow>& rows) {
+    std::size_t bytes = 0;
+    for (const FolderRow& row : rows) bytes += (row.text.size() + 1) * sizeof(wchar_t);
+    return static_cast<LPARAM>(bytes);
+}
+
 // Any ordinary folder shows the shell's folder icons; the Windows folder
 // is always there.
 std::wstring OrdinaryFolder() {
@@ -129,6 +136,8 @@ std::optional<std::wstring> FolderListControl::SelectedRowPath() const {
 void FolderListControl::Fill() {
     ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    // Room for all the rows at once, rather than grown as they come.
+    ::SendMessageW(list_, LB_INITSTORAGE, folders_.rows.size(), TextBytes(folders_.rows));
     for (const FolderRow& row : folders_.rows) {
         ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
     }
