@@ -1,6 +1,5 @@
 #include "folder_list_control.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -13,7 +12,6 @@ namespace orvanel {
 namespace {
 
 constexpr int kIndentStep = 10;  // design pixels for one folder level
-constexpr UINT_PTR kEnterSubclassId = 1;
 
 struct FindTraits {
     using Handle = HANDLE;
@@ -41,6 +39,13 @@ std::vector<std::wstring> SubfolderNames(const std::wstring& folder) {
     return names;
 }
 
+// What the list box keeps of the rows' texts, their terminators included.
+LPARAM TextBytes(const std::vector<FolderRow>& rows) {
+    std::size_t bytes = 0;
+    for (const FolderRow& row : rows) bytes += (row.text.size() + 1) * sizeof(wchar_t);
+    return static_cast<LPARAM>(bytes);
+}
+
 // Any ordinary folder shows the shell's folder icons; the Windows folder
 // is always there.
 std::wstring OrdinaryFolder() {
@@ -49,8 +54,14 @@ std::wstring OrdinaryFolder() {
     return length > 0 && length <= MAX_PATH ? std::wstring(windows) : std::wstring(L"C:\\");
 }
 
+// The list box's own procedure, which Attach keeps in the list's user data.
+LRESULT ListBoxProc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam) {
+    const auto own = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(list, GWLP_USERDATA));
+    return ::CallWindowProcW(own, list, msg, wparam, lparam);
+}
+
 LRESULT OnGetDlgCode(HWND list, WPARAM wparam, LPARAM lparam) {
-    const LRESULT code = ::DefSubclassProc(list, WM_GETDLGCODE, wparam, lparam);
+    const LRESULT code = ListBoxProc(list, WM_GETDLGCODE, wparam, lparam);
     const auto* msg = reinterpret_cast<const MSG*>(lparam);
     if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
         return code | DLGC_WANTMESSAGE;
@@ -59,27 +70,32 @@ LRESULT OnGetDlgCode(HWND list, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT OnKeyDown(HWND list, WPARAM wparam, LPARAM lparam) {
-    if (wparam != VK_RETURN) return ::DefSubclassProc(list, WM_KEYDOWN, wparam, lparam);
+    if (wparam != VK_RETURN) return ListBoxProc(list, WM_KEYDOWN, wparam, lparam);
     ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_DBLCLK),
                    reinterpret_cast<LPARAM>(list));
     return 0;
 }
 
-LRESULT CALLBACK EnterKeyProc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK EnterKeyProc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
         case WM_GETDLGCODE: return OnGetDlgCode(list, wparam, lparam);
         case WM_KEYDOWN: return OnKeyDown(list, wparam, lparam);
-        case WM_NCDESTROY: ::RemoveWindowSubclass(list, EnterKeyProc, kEnterSubclassId); break;
-        default: break;
+        default: return ListBoxProc(list, msg, wparam, lparam);
     }
-    return ::DefSubclassProc(list, msg, wparam, lparam);
 }
 
 }  // namespace
 
+// A window procedure of our own in front of the list box's, not
+// SetWindowSubclass: comctl32 looks a subclass chain up in a window property
+// three times for every message, a round trip to the server each where
+// properties live out of process (Wine), and filling the list sends a
+// message per row. The list's own procedure goes into its user data first,
+// so that no message finds ours without it.
 void FolderListControl::Attach(HWND list) {
     list_ = list;
-    ::SetWindowSubclass(list_, EnterKeyProc, kEnterSubclassId, 0);
+    ::SetWindowLongPtrW(list_, GWLP_USERDATA, ::GetWindowLongPtrW(list_, GWLP_WNDPROC));
+    ::SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EnterKeyProc));
 }
 
 void FolderListControl::ApplyDpi(UINT dpi, HGDIOBJ font) {
@@ -120,6 +136,8 @@ std::optional<std::wstring> FolderListControl::SelectedRowPath() const {
 void FolderListControl::Fill() {
     ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    // Room for all the rows at once, rather than grown as they come.
+    ::SendMessageW(list_, LB_INITSTORAGE, folders_.rows.size(), TextBytes(folders_.rows));
     for (const FolderRow& row : folders_.rows) {
         ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
     }

@@ -143,6 +143,14 @@ TEST(FolderList, OpensThePathDownToTheCurrentFolderThenListsItsChildrenSortedCas
     EXPECT_EQ(a.rows[2].text, L"a");
 }
 
+TEST(FolderList, SortsTheNamesAsTheyCompareUpperCased) {
+    // '_' comes between the capitals and the small letters: upper-cased, it sorts after "zeta".
+    const FolderListModel model = BuildFolderList(L"C:\\", {L"_tmp", L"zeta", L"apple", L"Apple", L"ab", L"a"});
+    Texts texts;
+    for (std::size_t i = 1; i < model.rows.size(); ++i) texts.push_back(model.rows[i].text);
+    EXPECT_EQ(texts, (Texts{L"a", L"ab", L"Apple", L"apple", L"zeta", L"_tmp"}));
+}
+
 TEST(FolderPaths, NormalFormAndParents) {
     EXPECT_EQ(NormalFolderPath(L"D:"), L"D:\\");
     EXPECT_EQ(NormalFolderPath(L"D:\\"), L"D:\\");
