@@ -15,6 +15,7 @@ class FakeRegistry final : public RegistryPort {
 public:
     std::map<std::tuple<RootKey, std::string, std::string>, std::string> values;
     std::vector<std::string> created;  // the paths of the keys created
+    std::vector<std::string> order;    // the names of the values set, in order
     bool refuse_create = false, refuse_set = false;
 
     std::optional<std::string> QueryString(RootKey root, const std::string& path, const std::string& name) override {
@@ -25,7 +26,10 @@ public:
         if (refuse_create) return nullptr;
         created.push_back(path);
         return std::make_unique<Key>([this, root, path](const std::string& name, const std::string& data) {
-            return !refuse_set && (values[{root, path, name}] = data, true);
+            if (refuse_set) return false;
+            order.push_back(name);
+            values[{root, path, name}] = data;
+            return true;
         });
     }
 

@@ -132,10 +132,25 @@ TEST(FitLayout, WhateverTheTextsNeedNothingShrinksLeavesItsParentOrRunsIntoAnoth
     }
 }
 
-TEST(AboutLayout, ShadowsKeepTheirDesignedOffsetFromTheirLabels) {
-    // The title's is 30 twips right and down: 2 pixels at 96 DPI, 3 at 144.
+TEST(AboutLayout, ShadowsKeepTheirDesignedOffsetFromTheirLabelsAndOkStretchesWithTheBox) {
+    // The title's is 30 twips right and down: 2 pixels at 96 DPI, 3 at 144;
+    // the statement's 21 right and 34 down: 1 and 2 pixels at 96.
     EXPECT_EQ(R(ShadowRect(kAboutShadows[0], {10, 20, 110, 60}, 96)), (Rect{12, 22, 112, 62}));
     EXPECT_EQ(R(ShadowRect(kAboutShadows[0], {10, 20, 110, 60}, 144)), (Rect{13, 23, 113, 63}));
+    EXPECT_EQ(R(ShadowRect(kAboutShadows[3], {10, 20, 110, 60}, 96)), (Rect{11, 22, 111, 62}));
+    const AboutPlacement wide = FitAboutLayout(96, AboutNeeds{}, {700, 0});
+    EXPECT_EQ(Placed(wide, A::CmdOK), Plus(Designed(A::CmdOK), 0, 0, 700 - 563, 0));
+    EXPECT_EQ(Placed(wide, A::CmdEmail), Designed(A::CmdEmail));
+}
+
+TEST(FitLayout, BoxesThatOnlyTouchAreNotInEachOthersWayAndGrowthAcrossAndDownMovesEachNeighbourItsOwnWay) {
+    // C touches A's bottom right corner only: A growing across leaves it.
+    const FittedLayout touching = FitLayout({{{0, 0, 50, 10}, {70, 10}}, {{50, 10, 90, 20}, {}}}, {100, 30});
+    EXPECT_EQ(R(touching.boxes[1]), (Rect{50, 10, 90, 20}));
+    // A grows 20 across and 20 down: B beside it moves across only, D below it down only.
+    const FittedLayout both = FitLayout({{{0, 0, 50, 10}, {70, 30}}, {{60, 0, 100, 10}, {}}, {{0, 20, 50, 30}, {}}}, {120, 40});
+    EXPECT_EQ(R(both.boxes[1]), (Rect{80, 0, 120, 10}));
+    EXPECT_EQ(R(both.boxes[2]), (Rect{0, 40, 50, 50}));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "leaving.h"
 #include "settings_rules.h"
 #include "split_arguments.h"
+#include "startup_mount.h"
+#include "tray_tip.h"
 #include "mount_state.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +58,60 @@ TEST(MountTracker, EachLastEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
     }
 }
 
+TEST(MountTracker, TheMappingSeenWhileNoCommandRunsSetsTheLookSilently) {
+    MountTracker t;
+    EXPECT_EQ(t.Observe(false), std::nullopt);
+    EXPECT_EQ(t.Observe(true), MountState::Mounted);  // mapped outside, or left mapped
+    EXPECT_EQ(t.Observe(true), std::nullopt);
+    Choose(t);  // Unmount: its command runs
+    EXPECT_EQ(t.Observe(true), std::nullopt) << "a command of ours is judged when it ends";
+    EXPECT_EQ(Ends(t, Ok(false)), L"unmounted");
+    EXPECT_EQ(t.Observe(true), MountState::Mounted);
+    EXPECT_EQ(t.Observe(false), MountState::Unmounted);  // removed outside
+    EXPECT_EQ(t.Shown(), MountState::Unmounted);
+}
+
+TEST(TrayLook, MountedOffersUnmountGreysSettingsAndTipsEndAtTheirNul) {
+    const TrayLook mounted = LookOf(MountState::Mounted), unmounted = LookOf(MountState::Unmounted);
+    EXPECT_EQ(std::wstring(mounted.caption) + (mounted.settings_enabled ? L" Settings" : L""), L"Unmount");
+    EXPECT_EQ(std::wstring(unmounted.caption) + (unmounted.settings_enabled ? L" Settings" : L""), L"Mount Settings");
+    EXPECT_NE(mounted.icon_id, unmounted.icon_id);
+    const auto field = TipField(mounted.tip);
+    EXPECT_EQ(std::string(field.begin(), field.end()), std::string("Drive Mounted\0", 14) + std::string(50, ' '));
+    EXPECT_EQ(std::string(TipField(std::string(70, 'a')).data(), 64), std::string(64, 'a'));
+    EXPECT_EQ(std::string(unmounted.tip), std::string("Drive Unmounted\0", 16));
+}
+
+TEST(VolumeChange, ConcernsTheDriveWhoseBitTheMaskHolds) {
+    EXPECT_TRUE(MaskHoldsDrive(1u << 23, L"X:"));
+    EXPECT_TRUE(MaskHoldsDrive(1u << 23 | 1u, L"x:"));
+    EXPECT_TRUE(MaskHoldsDrive(1u, L"A:"));
+    EXPECT_TRUE(MaskHoldsDrive(1u << 25, L"Z:"));
+    EXPECT_FALSE(MaskHoldsDrive(1u << 22 | 1u << 24, L"X:"));
+    for (const wchar_t* odd : {L"X", L"xy:", L":", L"", L"1:", L"X;"}) EXPECT_FALSE(MaskHoldsDrive(~0u, odd)) << odd;
+}
+
+TEST(StartupMount, MountsOnlyWhenAskedWithAFolderWaitsForAMissingOneAndRefusesADamagedOne) {
+    struct Case { StartupFacts facts; StartupMount then; };  // option, folder stored, damaged, mapped, folder exists
+    const Case cases[] = {
+        {{true, true, false, false, true}, StartupMount::Mount},   {{true, true, false, false, false}, StartupMount::Wait},
+        {{true, true, false, true, true}, StartupMount::Nothing},  {{true, true, true, false, true}, StartupMount::Refuse},
+        {{false, true, false, false, true}, StartupMount::Nothing}, {{false, true, true, false, true}, StartupMount::Nothing},
+        {{true, false, false, false, true}, StartupMount::Nothing},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DecideStartupMount(c.facts), c.then) << "case " << (&c - cases);
+}
+
+TEST(StartupMount, TheWaitLooksEveryFewSecondsForAMinuteAlsoAcrossAWrap) {
+    for (const std::uint32_t start : {0u, 0xFFFFF000u}) {
+        const FolderWait wait(start);
+        EXPECT_EQ(wait.Missing(start), 3000u) << start;
+        EXPECT_EQ(wait.Missing(start + 58500), 1500u) << start;
+        EXPECT_EQ(wait.Missing(start + 59999), 1u) << start;
+        EXPECT_EQ(wait.Missing(start + 60000), std::nullopt) << start;
+    }
+}
+
 TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlash) {
     EXPECT_TRUE(MappingNamesFolder(L"\\??\\C:\\Some Folder", L"C:\\Some Folder"));
     EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder"));
@@ -78,6 +134,14 @@ TEST(Leaving, UnmountedEndsAtOnceMountedUnmountsThenWaitsForThatUnmountOnly) {
     EXPECT_EQ(plan.WaitLeft(150), LeavePlan::kWaitForUnmountMs - 50);
     t.Finished(Ok(false));
     EXPECT_EQ(plan.Next(t, 300), LeaveStep::End);
+    // An unmount that fails with the drive still mapped is not tried again and again.
+    LeavePlan again(400);
+    Choose(t);
+    t.Finished(Ok(true));
+    ASSERT_EQ(again.Next(t, 400), LeaveStep::Unmount);
+    Choose(t);
+    t.Finished(Failed(true, L"Access denied"));
+    EXPECT_EQ(again.Next(t, 450), LeaveStep::End);
 }
 
 TEST(Leaving, RunningCommandsAreWaitedForThenUnmountedOnlyWhenTheDriveMapped) {
@@ -161,8 +225,13 @@ TEST(IconRetries, AFewAttemptsFurtherApartOverSomeSecondsThenGiveUpAndBeginAgain
 
 using Arguments = std::vector<std::wstring>;
 
-// The exact lines are read end to end; here what a started program makes of them.
-TEST(CommandLines, ProgramFileIsTheFirstWordAsAnExe) {
+TEST(CommandLines, AreTheLinesUsersKnowStartedByTheirFirstWordAsAnExe) {
+    EXPECT_EQ(MountCommandLine(DriveSpecFor(L"X"), L"D:\\Data Work"), L"subst.exe X: \"D:\\Data Work\"");
+    EXPECT_EQ(UnmountCommandLine(DriveSpecFor(L"x")), L"subst.exe x: /d");
+    EXPECT_EQ(DriveSpecFor(L""), L":");
+    EXPECT_EQ(HelpCommandLine(L"C:\\Program Files\\O\\Help\\Orvanel.chm"), L"hh.exe C:\\Program Files\\O\\Help\\Orvanel.chm");
+    EXPECT_EQ(HomePageCommandLine(L"https://k.example/"), L"explorer https://k.example/");
+    EXPECT_EQ(EmailCommandLine(L"a@k.example"), L"explorer mailto:a@k.example");
     EXPECT_EQ(ProgramFile(UnmountCommandLine(L"X:")), L"subst.exe");
     EXPECT_EQ(ProgramFile(HelpCommandLine(L"C:\\Orvanel\\Help\\Orvanel.chm")), L"hh.exe");
     EXPECT_EQ(ProgramFile(EmailCommandLine(L"a@b.example")), L"explorer.exe");

@@ -1,8 +1,9 @@
 // Settings: the stored values' encoding and the store's rules (the real
-// registry's bytes are checked under Wine), the dialog's rules, its folder
-// list and its layout in twips.
+// registry's bytes are checked under Wine), the maker values' sync, the
+// dialog's rules and options, its folder list and its layout in twips.
 #include "fake_registry.h"
 #include "folder_list.h"
+#include "maker_values.h"
 #include "settings_layout.h"
 #include "settings_rules.h"
 #include "value_store.h"
@@ -38,11 +39,18 @@ TEST(SettingsStore, ReadsAnotherToolsValuesRefusedAndOverlongWritesChangeNothing
     const auto write = [&](const std::string& name, const std::string& value) {
         return WriteStoredValue(registry, errors, kUser, kPath, name, value);
     };
-    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Path").text, "");  // missing
+    const auto read = [&](const std::string& name) { return ReadStoredSetting(registry, errors, kUser, kPath, name); };
+    EXPECT_EQ(read("Path").status, ReadStatus::Missing);  // so that the caller's default applies
     ASSERT_TRUE(write("Path", "False"));
-    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Path").status, ReadStatus::Read);
+    EXPECT_EQ((registry.values[{kUser, kPath, "Path"}]), std::string("\xB9\x9E\x93\x8C\x9A\0", 6));  // with its terminator
+    EXPECT_EQ(read("Path").status, ReadStatus::Read);
     registry.values[{kUser, kPath, "Drive"}] = "\xA7";  // "X" without a terminator, written by another tool
-    EXPECT_EQ(ReadStoredSetting(registry, errors, kUser, kPath, "Drive").text, "X");
+    EXPECT_EQ(read("Drive").text, "X");
+    registry.values[{kUser, kPath, "Long"}] = std::string(32767, 'x');
+    EXPECT_EQ(read("Long").status, ReadStatus::Failed);
+    EXPECT_EQ(errors.messages, std::vector<std::string>{StoreErrorMessage(kErrorOverflow)});
+    errors.messages.clear();
+    registry.values.erase({kUser, kPath, "Long"});
 
     const auto before = registry.values;
     registry.refuse_create = true;
@@ -57,6 +65,40 @@ TEST(SettingsStore, ReadsAnotherToolsValuesRefusedAndOverlongWritesChangeNothing
     EXPECT_EQ(errors.messages, std::vector<std::string>{StoreErrorMessage(kErrorOverflow)});
     EXPECT_EQ(registry.created, std::vector<std::string>{kPath});
     EXPECT_EQ(registry.values, before);
+}
+
+TEST(MakerValues, OnlyWhatDiffersFromTheStringTableIsWrittenEmailFirst) {
+    const std::vector<MakerValue> table{{"Email", "support@kestrane.example"}, {"Web Page", "https://k.example/"}};
+    const auto writes = [&table](FakeRegistry& registry) {
+        RecordingReporter errors;
+        registry.created.clear();
+        SyncMakerValues(registry, errors, RootKey::LocalMachine, "SOFTWARE\\Kestrane", table);
+        return registry.created.size();
+    };
+    FakeRegistry registry;
+    EXPECT_EQ(writes(registry), 2u);
+    EXPECT_EQ(registry.order, (std::vector<std::string>{"Email", "Web Page"}));
+    EXPECT_EQ(writes(registry), 0u) << "both match now";
+    registry.values[{RootKey::LocalMachine, "SOFTWARE\\Kestrane", "Email"}] = EncodeValue("Support@Kestrane.example").text;
+    EXPECT_EQ(writes(registry), 1u) << "a difference in case is a difference";
+    EXPECT_EQ(registry.order.back(), "Email");
+    FakeRegistry missing;
+    RecordingReporter errors;
+    SyncMakerValues(missing, errors, RootKey::LocalMachine, "K", {{"Email", "1"}});
+    EXPECT_TRUE(missing.values.empty()) << "a missing value reads as 1 already";
+}
+
+TEST(Options, MountAtStartIsOnOnlyWhenStoredAsOneAndWindowsTurnsOffWithAnOddMark) {
+    EXPECT_TRUE(OptionIsOn({ReadStatus::Read, L"1"}));
+    for (const StoredSetting& off : {StoredSetting{ReadStatus::Read, L"0"}, {ReadStatus::Read, L""}, {ReadStatus::Read, L" 1"},
+                                     {ReadStatus::Read, L"11"}, {ReadStatus::Missing, L"1"}, {ReadStatus::Failed, L"1"}})
+        EXPECT_FALSE(OptionIsOn(off)) << testing::PrintToString(off.text);
+    EXPECT_FALSE(TurnedOffByWindows(std::nullopt));
+    EXPECT_FALSE(TurnedOffByWindows(std::vector<std::uint8_t>{}));
+    EXPECT_FALSE(TurnedOffByWindows(std::vector<std::uint8_t>{2, 0, 0}));
+    EXPECT_TRUE(TurnedOffByWindows(std::vector<std::uint8_t>{3, 0, 0}));
+    EXPECT_TRUE(TurnedOffByWindows(std::vector<std::uint8_t>{7}));
+    EXPECT_EQ(SignInCommand(L"C:\\Users\\A B\\Orvanel.exe"), L"\"C:\\Users\\A B\\Orvanel.exe\"");
 }
 
 using Texts = std::vector<std::wstring>;

@@ -1,11 +1,14 @@
 // A stand-in for subst.exe in the test prefix: Wine's own does nothing. It
 // records each command line, maps or unmaps the drive with DefineDosDevice
-// so that QueryDosDevice shows the effect, prints subst's messages and
-// returns its exit codes. Files in C:\windows\temp\orvanel-test (off the
-// root of C:, so that scripts/run's folder list shows nothing of the tests)
-// steer it: subst-fail (its text is printed, exit 1), subst-delay-ms (a pause
-// before a mount, never an unmount, so that an unmount can overtake it).
+// so that QueryDosDevice shows the effect, tells the session's windows as
+// Windows does (Wine's DefineDosDevice tells nobody), prints subst's
+// messages and returns its exit codes. Files in C:\windows\temp\orvanel-test
+// (off the root of C:, so that scripts/run's folder list shows nothing of
+// the tests) steer it: subst-fail (its text is printed, exit 1),
+// subst-delay-ms (a pause before a mount, never an unmount, so that an
+// unmount can overtake it).
 #include <windows.h>
+#include <dbt.h>
 
 #include <cstdio>
 #include <cwctype>
@@ -28,6 +31,15 @@ std::string FileText(const std::wstring& name) {
 int Fail(const std::wstring& text) {
     printf("%ls\n", text.c_str());
     return 1;
+}
+
+// What Windows' kernel32 broadcasts when a mapping comes or goes.
+int Changed(const std::wstring& drive, WPARAM event) {
+    DEV_BROADCAST_VOLUME volume{sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << (drive[0] - L'A'), 0};
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(HWND_BROADCAST, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume),
+                          SMTO_ABORTIFHUNG, 2000, &ignored);
+    return 0;
 }
 
 }  // namespace
@@ -54,10 +66,11 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t target[1024];
     const bool mapped = QueryDosDeviceW(drive.c_str(), target, 1024) != 0;
     if (unmount && !mapped) return Fail(L"Invalid parameter - " + drive);
-    if (unmount) return DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr), 0;
+    if (unmount) return DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr), Changed(drive, DBT_DEVICEREMOVECOMPLETE);
     if (mapped) return Fail(L"Drive already SUBSTed");
     const DWORD attributes = GetFileAttributesW(argv[2]);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return Fail(L"Path not found - " + std::wstring(argv[2]));
-    return DefineDosDeviceW(0, drive.c_str(), argv[2]) ? 0 : Fail(L"Invalid parameter - " + drive);
+    if (!DefineDosDeviceW(0, drive.c_str(), argv[2])) return Fail(L"Invalid parameter - " + drive);
+    return Changed(drive, DBT_DEVICEARRIVAL);
 }
