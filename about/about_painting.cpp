@@ -7,10 +7,10 @@ namespace {
 
 constexpr COLORREF kShadow = RGB(0, 0, 0);
 
-// Line3 and Line4 share one path; the narrower, lighter Line3 lies on the
-// lower edge of Line4, which makes the pair read as an etched groove.
-constexpr int kLine3Width = 1;  // pixels at 96 DPI
-constexpr int kLine4Width = 2;
+// The separator is two lines on one path: a light one, one pixel high, on
+// the lower edge of a dark one two pixels high, which reads as an etched groove.
+constexpr int kLightWidth = 1;  // pixels at 96 DPI
+constexpr int kDarkWidth = 2;
 
 void FillWithSystemColour(HDC dc, const RECT& area, int colour) {
     ::FillRect(dc, &area, ::GetSysColorBrush(colour));
@@ -33,8 +33,8 @@ void SunkenFrame(HDC dc, const RECT& r, int thickness) {
 
 void Separator(HDC dc, const RECT& line, UINT dpi) {
     const int y = line.bottom - 1;
-    HorizontalLine(dc, line.left, line.right, y, ScaleForDpi(kLine4Width, dpi), COLOR_BTNSHADOW);
-    HorizontalLine(dc, line.left, line.right, y, ScaleForDpi(kLine3Width, dpi), COLOR_BTNHIGHLIGHT);
+    HorizontalLine(dc, line.left, line.right, y, ScaleForDpi(kDarkWidth, dpi), COLOR_BTNSHADOW);
+    HorizontalLine(dc, line.left, line.right, y, ScaleForDpi(kLightWidth, dpi), COLOR_BTNHIGHLIGHT);
 }
 
 // As the static control draws its text, but unclipped: the shadow lies

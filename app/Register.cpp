@@ -37,6 +37,10 @@ bool ClaimOneCopy() {
 }  // namespace
 
 StartUp Main() {
+    // Libraries the program loads itself (the delay-loaded ones among them)
+    // come from the system folder only, never from the folder it was
+    // started from: a Downloads folder may hold a file named like one.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!ClaimOneCopy()) {
         BringRunningCopyForward();
         return StartUp::AnotherCopyRuns;

@@ -5,7 +5,9 @@ add_library(orvanel_win32 INTERFACE)
 target_compile_definitions(orvanel_win32 INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                                    _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 add_library(orvanel_resources INTERFACE)
-target_include_directories(orvanel_resources INTERFACE ${CMAKE_SOURCE_DIR}/resources)
+# The manifest names the version too: made from the one version source.
+configure_file(${CMAKE_SOURCE_DIR}/resources/Orvanel.manifest.in ${CMAKE_BINARY_DIR}/generated/Orvanel.manifest @ONLY)
+target_include_directories(orvanel_resources INTERFACE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/generated)
 
 if(NOT MSVC)
     # A small program: unused code is dropped at link time.
@@ -47,13 +49,15 @@ orvanel_layer(orvanel_app app
     SYSTEM user32 shell32 comctl32)
 
 add_executable(Orvanel WIN32 app/winmain.cpp resources/Orvanel.rc)
-target_link_libraries(Orvanel PRIVATE orvanel_app orvanel_warnings)
+target_link_libraries(Orvanel PRIVATE orvanel_app orvanel_resources orvanel_warnings)
 # What only the dialogs use is loaded when one first opens.
 include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
 orvanel_delay_load(Orvanel comctl32 ole32 version)
 if(MSVC)
-    # The .rc file carries the manifest; the linker must not add its own.
-    target_link_options(Orvanel PRIVATE /MANIFEST:NO)
+    # The .rc file carries the manifest; the linker must not add its own. The
+    # libraries loaded at start come from the system folder only, as those
+    # loaded later do (0x800: LOAD_LIBRARY_SEARCH_SYSTEM32).
+    target_link_options(Orvanel PRIVATE /MANIFEST:NO /DEPENDENTLOADFLAG:0x800)
 else()
     target_link_options(Orvanel PRIVATE -municode -Wl,--gc-sections
                                         $<$<CONFIG:Release,MinSizeRel>:-s>)

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -152,7 +153,7 @@ std::wstring Tip(HWND owner, int* width);
 // A window of the taskbar's class above the real one, so that it is the one
 // a program's icons are sent to: it notes each request (NIM_ADD, NIM_DELETE,
 // ...), refuses the first `refuse` NIM_ADDs as a shell not ready refuses
-// them, and passes the rest on to the real taskbar.
+// them, and passes the rest on to the real taskbar, if there is one.
 class TrayStandIn {
 public:
     explicit TrayStandIn(int refuse = 0);
@@ -176,10 +177,14 @@ protected:
     // A letter free on this machine for the test's drive.
     const wchar_t letter_ = FreeLetter();
     const std::wstring drive_{letter_, L':'};
+
+private:
+    std::unique_ptr<TrayStandIn> shell_;
 };
 
 // Leaves through the menu's Exit; true once the program has ended.
 bool Exit(const Orvanel& app);
+bool UnderWine();
 std::wstring SystemFolder();
 std::string Narrow(const std::wstring& text);  // in the ANSI code page
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "resource.h"
 #include "version.h"
 
 namespace e2e {
@@ -183,7 +184,7 @@ TEST_F(Installer, SilentInstallsReinstallsAndAnUninstallThatClosesAMountedOrvane
     EXPECT_EQ(Entries(), 1);
 
     Orvanel app(true, (dir_ / L"Orvanel.exe").wstring());
-    ChooseFromMenu(app.Window(), L"Mount");
+    app.Post(IDM_ENABLED);  // the program's own menu command: no click needed
     ASSERT_TRUE(app.WaitCommands(1));
     EXPECT_EQ(Mapping(letter_), L"\\??\\" + folder_);
     Launch(dir_ / L"Uninstall.exe", L"/S");

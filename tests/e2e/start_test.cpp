@@ -159,6 +159,24 @@ TEST_F(Start, HelpOpensTheHelpFileBesideTheProgramWithTheViewerFromTheWindowsFol
     ::PostMessageW(Shown(nullptr, L"Orvanel Help"), WM_CLOSE, 0, 0);
 }
 
+class Library : public E2ETest {};
+
+TEST_F(Library, APlantedOneBesideTheProgramIsNeverLoaded) {
+    if (UnderWine()) GTEST_SKIP() << "Wine's own advapi32 loads version.dll before any program starts";
+    // A browser may save a file named like a Windows library in Downloads,
+    // beside a portable copy; the about box is what loads version.dll.
+    const std::filesystem::path downloads = TempFolder(L"Downloads");
+    wchar_t tests[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, tests, MAX_PATH);
+    std::filesystem::copy(Orvanel::Exe(), downloads);
+    std::filesystem::copy(std::filesystem::path(tests).parent_path() / L"planted\\version.dll", downloads);
+    Orvanel app(true, (downloads / L"Orvanel.exe").wstring());
+    app.Post(IDM_ABOUT);
+    EXPECT_NE(WaitShown(L"#32770", L"About Orvanel", 10000), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(downloads / L"version.dll.loaded"));
+    ::PostMessageW(Shown(L"#32770", L"About Orvanel"), WM_CLOSE, 0, 0);
+}
+
 class MountAtStart : public Start {
 protected:
     void SetUp() override {
