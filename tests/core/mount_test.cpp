@@ -50,6 +50,8 @@ TEST(MountTracker, EachLastEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
         {2, Failed(true), L"mounted"}, {0, Failed(false, L"Access denied"), L"unmounted: Access denied"},
         // The unmount ends first saying nothing but exit code 1; the mount maps afterwards.
         {2, Failed(false), L"unmounted"}, {0, Ok(true), L"mounted: subst.exe ended with exit code 1."},
+        // Words printed with exit code 0 are kept as well.
+        {2, {false, 0, L"Odd words"}, L"mounted"}, {0, Ok(false), L"unmounted: Odd words"},
     };
     MountTracker t;
     for (const Step& s : steps) {
@@ -120,6 +122,8 @@ TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlash) {
     EXPECT_FALSE(MappingNamesFolder(L"\\??\\C:\\Some Folder2", L"C:\\Some Folder"));
     EXPECT_FALSE(MappingNamesFolder(L"\\Device\\HarddiskVolume1", L"C:\\"));
     EXPECT_FALSE(MappingNamesFolder(L"\\??\\C:\\", L""));
+    EXPECT_FALSE(MappingNamesFolder(L"\\??\\", L""));
+    EXPECT_FALSE(MappingNamesFolder(L"\\??\\D:\\", L"D:")) << "a drive's root is not its current folder";
 }
 
 TEST(Leaving, UnmountedEndsAtOnceMountedUnmountsThenWaitsForThatUnmountOnly) {

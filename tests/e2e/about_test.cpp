@@ -64,7 +64,7 @@ TEST_F(About, ShowsTheProgramInGoldCentredWithTheFocusOnSendEmailAtEveryScale) {
     for (const int id : {IDC_ABOUT_TITLE, IDC_ABOUT_STATEMENT}) {
         EXPECT_GT(CaptureWindow(::GetDlgItem(box, id)).Count(Gold), 100) << "the label " << id << " is painted in gold";
     }
-    CaptureWindow(box, 10).Save(L"about-" + std::to_wstring(::GetDpiForWindow(box)));
+    CaptureWindow(box, 10).Save(L"about-" + std::to_wstring(::GetDpiForSystem()));
     ClickButton(box, L"Ok");
     EXPECT_TRUE(Gone(box)) << "Ok closes it";
 }

@@ -235,7 +235,7 @@ TEST_F(Settings, StoredValuesOpenTheListsThereAndOneDialogIsBroughtForward) {
         ::GetVolumeInformationW(root.c_str(), name, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
         EXPECT_EQ(row, row.substr(0, 2) + (name[0] ? L" [" + std::wstring(name) + L"]" : L""));
     }
-    CaptureWindow(dialog, 10).Save(L"settings-" + std::to_wstring(::GetDpiForWindow(dialog)));
+    CaptureWindow(dialog, 10).Save(L"settings-" + std::to_wstring(::GetDpiForSystem()));
     // The icon brings the open dialog forward instead of a menu.
     RightPress(IconAt(app.Window()));
     RightRelease();
@@ -332,11 +332,11 @@ TEST_F(Settings, OpensWithItsListsFilledAtEveryScale) {
     const HWND dialog = Open(app);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ShownAll(dialog), Drive(data_) + L" X " + WorkRows());
-    CaptureWindow(dialog, 10).Save(L"settings-" + std::to_wstring(::GetDpiForWindow(dialog)));
+    CaptureWindow(dialog, 10).Save(L"settings-" + std::to_wstring(::GetDpiForSystem()));
     TypeLetter(dialog, L"xy");
     ClickButton(dialog, L"OK");
     const HWND box = WaitShown(L"#32770", L"Orvanel", 3000);
-    CaptureWindow(box, 10).Save(L"message-" + std::to_wstring(::GetDpiForWindow(dialog)));
+    CaptureWindow(box, 10).Save(L"message-" + std::to_wstring(::GetDpiForSystem()));
     AnswerMessage();
     Close(dialog);
 }
