@@ -216,13 +216,13 @@ void FrmAbout::SetWindowIcons() {
                          ::GetSystemMetricsForDpi(width_metric, dpi_),
                          ::GetSystemMetricsForDpi(height_metric, dpi_), 0)));
     };
-    UniqueIcon big = load(SM_CXICON, SM_CYICON);
-    UniqueIcon small = load(SM_CXSMICON, SM_CYSMICON);
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    UniqueIcon large_icon = load(SM_CXICON, SM_CYICON);
+    UniqueIcon small_icon = load(SM_CXSMICON, SM_CYSMICON);
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon.get()));
     // The window no longer uses the old ones once the new ones are set.
-    big_icon_ = std::move(big);
-    small_icon_ = std::move(small);
+    big_icon_ = std::move(large_icon);
+    small_icon_ = std::move(small_icon);
 }
 
 // Each opening reads the addresses afresh, with the string table's text
