@@ -62,7 +62,8 @@ TEST_F(About, ShowsTheProgramInGoldCentredWithTheFocusOnSendEmailAtEveryScale) {
                      L"&Send Email|&Get Latest Version|&Ok|");
     EXPECT_EQ(FocusId(), IDC_ABOUT_EMAIL);
     for (const int id : {IDC_ABOUT_TITLE, IDC_ABOUT_STATEMENT}) {
-        EXPECT_GT(CaptureWindow(::GetDlgItem(box, id)).Count(Gold), 100) << "the label " << id << " is painted in gold";
+        EXPECT_TRUE(WaitFor([&] { return CaptureWindow(::GetDlgItem(box, id)).Count(Gold) > 100; }, 3000))
+            << "the label " << id << " is painted in gold";
     }
     CaptureWindow(box, 10).Save(L"about-" + std::to_wstring(::GetDpiForSystem()));
     ClickButton(box, L"Ok");

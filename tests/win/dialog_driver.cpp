@@ -8,6 +8,10 @@
 namespace orvanel::test {
 namespace {
 
+// As the program's manifest makes it: per-monitor aware, so that the dialogs
+// open at the session's scale here as they do in the program.
+const bool kDpiAware = ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE;
+
 const wchar_t* g_title = nullptr;
 const std::function<void(HWND)>* g_inspect = nullptr;
 std::wstring g_message;

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "about_layout.h"
 #include "dialog_driver.h"
 #include "frmAbout.h"
 #include "frmSet.h"
@@ -13,6 +16,7 @@
 #include "module.h"
 #include "registry.h"
 #include "resource.h"
+#include "settings_layout.h"
 #include "settings_rules.h"
 #include "text.h"
 
@@ -36,21 +40,58 @@ int Controls(HWND dialog) {
     return n;
 }
 
+// The controls (those with the ids given, else all) that overlap by more
+// than an edge they share by design: a design pixel, two at 150 %.
+Texts Overlapping(HWND dialog, const std::vector<int>& ids) {
+    std::vector<std::pair<int, RECT>> boxes;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        if (ids.empty() || std::count(ids.begin(), ids.end(), ::GetDlgCtrlID(c))) boxes.push_back({::GetDlgCtrlID(c), r});
+    }
+    Texts found;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            const RECT &a = boxes[i].second, &b = boxes[j].second;
+            if (std::min(a.right, b.right) - std::max(a.left, b.left) > 2 && std::min(a.bottom, b.bottom) - std::max(a.top, b.top) > 2)
+                found.push_back(std::to_wstring(boxes[i].first) + L" and " + std::to_wstring(boxes[j].first));
+        }
+    }
+    return found;
+}
+
+// Every text in full, no two controls in each other's way, and at the
+// session's own scale (where the frame around it is drawn for that scale
+// too) at least the designed client area.
+void CheckReadable(HWND dialog, UINT dpi, const TwipsRect& design, const std::vector<int>& apart) {
+    EXPECT_EQ(CutTexts(dialog), Texts{}) << "at " << dpi << " DPI";
+    EXPECT_EQ(Overlapping(dialog, apart), Texts{}) << "at " << dpi << " DPI";
+    if (dpi != ::GetDpiForSystem()) return;
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    const PixelRect designed = ToPixels(design, dpi);
+    EXPECT_TRUE(client.right >= designed.right - 1 && client.bottom >= designed.bottom - 1)
+        << client.right << "x" << client.bottom << " at " << dpi << " DPI";
+}
+
 TEST(Dialogs, EveryTextReadsInFullAtThisScaleAndAfterAChangeOfScale) {
     const UINT dpi = ::GetDpiForSystem();
     const UINT other = dpi == 96 ? 144 : 96;
-    for (const auto& [title, show] : {std::pair<const wchar_t*, void (*)()>{kSettings, ShowSettings},
-                                      {L"About Orvanel", ShowAboutBox}}) {
+    struct Dialog { const wchar_t* title; void (*show)(); TwipsRect design; std::vector<int> apart; };
+    // The about box's labels lie over its logo by design: only its buttons and lower labels stand apart.
+    for (const Dialog& d : {Dialog{kSettings, ShowSettings, kSettingsClient, {}},
+                            {L"About Orvanel", ShowAboutBox, kAboutClient,
+                             {IDC_ABOUT_EMAIL, IDC_ABOUT_HOMEPAGE, IDC_ABOUT_OK, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_STATEMENT}}}) {
         bool opened = false;
-        WhileOpen(title, show, [&, title = title](HWND dialog) {
+        WhileOpen(d.title, d.show, [&](HWND dialog) {
             opened = true;
-            EXPECT_EQ(CutTexts(dialog), Texts{}) << title << " at " << dpi << " DPI";
+            CheckReadable(dialog, dpi, d.design, d.apart);
             const test::FontHandOver fonts = test::ChangeDpi(dialog, other);
-            EXPECT_EQ(fonts.set, Controls(dialog)) << title;
-            EXPECT_EQ(fonts.replaced_deleted, 0) << title;
-            EXPECT_EQ(CutTexts(dialog), Texts{}) << title << " after a change to " << other << " DPI";
+            EXPECT_EQ(fonts.set, Controls(dialog)) << d.title;
+            EXPECT_EQ(fonts.replaced_deleted, 0) << d.title;
+            CheckReadable(dialog, other, d.design, d.apart);
         });
-        EXPECT_TRUE(opened) << title;
+        EXPECT_TRUE(opened) << d.title;
     }
     WhileOpen(L"Orvanel", [] { ShowAppMessage(nullptr, L"Drive Q: is already in use. Type a letter that is not a drive yet."); },
               [](HWND box) { EXPECT_EQ(CutTexts(box), Texts{}) << "the message box at " << ::GetDpiForSystem(); });
