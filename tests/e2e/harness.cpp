@@ -218,7 +218,7 @@ struct Orvanel::Watch {
 
 std::wstring Orvanel::Exe() { return Env(L"ORVANEL_EXE"); }
 
-Orvanel::Orvanel(bool wait, const std::wstring& exe) : watch_(new Watch) {
+Orvanel::Orvanel(bool wait, const std::wstring& exe) : watch_(std::make_unique<Watch>()) {
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT port{reinterpret_cast<void*>(1), watch_->port};
     ::SetInformationJobObject(watch_->job, JobObjectAssociateCompletionPortInformation, &port, sizeof(port));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -245,7 +245,6 @@ Orvanel::~Orvanel() {
     ::CloseHandle(watch_->port);
     ::CloseHandle(watch_->self.hThread);
     ::CloseHandle(watch_->self.hProcess);
-    delete watch_;
 }
 
 HWND Orvanel::Window() const {
@@ -691,7 +690,7 @@ struct TrayStandIn::State {
     }
 };
 
-TrayStandIn::TrayStandIn(int refuse) : state_(new State) {
+TrayStandIn::TrayStandIn(int refuse) : state_(std::make_unique<State>()) {
     state_->refuse = refuse;
     const HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     state_->thread = std::thread([this, ready] { state_->Run(ready); });
@@ -702,7 +701,6 @@ TrayStandIn::TrayStandIn(int refuse) : state_(new State) {
 TrayStandIn::~TrayStandIn() {
     ::PostMessageW(state_->window, WM_CLOSE, 0, 0);
     state_->thread.join();
-    delete state_;
 }
 
 std::vector<DWORD> TrayStandIn::Requests() const {

@@ -88,7 +88,7 @@ public:
 
 private:
     struct Watch;
-    Watch* watch_;
+    std::unique_ptr<Watch> watch_;
 };
 
 // --- input, as a user gives it
@@ -165,7 +165,7 @@ public:
 
 private:
     struct State;
-    State* state_;
+    std::unique_ptr<State> state_;
 };
 
 // Each test starts from no settings, no test letter mapped and the stand-in
