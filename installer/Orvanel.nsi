@@ -216,7 +216,7 @@ Function OptionsPage
     ${If} $StartAtSignIn = 1
         ${NSD_Check} $CheckBox
     ${EndIf}
-    ${NSD_CreateLabel} 12u 66u -12u 30u "You can change this later in Windows Settings, Apps, Startup, or in Task Manager's Startup apps."
+    ${NSD_CreateLabel} 12u 66u -12u 30u "You can change this later in ${APP}'s Settings, in Windows Settings, Apps, Startup, or in Task Manager's Startup apps."
     Pop $0
     nsDialogs::Show
 FunctionEnd
@@ -284,7 +284,7 @@ Function un.OptionsPage
     Pop $0
     ${NSD_CreateLabel} 0 32u 100% 24u "Its Start-menu shortcut and its start at sign-in go too. If ${APP} is running, it is closed first, which unmounts its drive."
     Pop $0
-    ${NSD_CreateCheckbox} 0 62u 100% 12u "&Also remove my ${APP} settings (the folder and the drive letter)"
+    ${NSD_CreateCheckbox} 0 62u 100% 12u "&Also remove my ${APP} settings (the folder, the drive letter, mounting at start)"
     Pop $CheckBox
     ${NSD_CreateLabel} 12u 76u -12u 24u "Leave this unticked to keep them for a later install."
     Pop $0

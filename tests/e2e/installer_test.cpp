@@ -127,6 +127,7 @@ protected:
         const std::wstring run = L"installer-" + std::to_wstring(++runs) + L"-" + caption + L"-";
         int page = 0;
         for (const std::wstring& step : steps) {
+            Pause(300);  // the page drawn, for the eye
             CaptureWindow(Wizard(), 10).Save(run + std::to_wstring(++page));
             if (step[0] == L'=') {
                 EXPECT_TRUE(WaitFor([&] { return WizardShows(step.substr(1)); }, 10000)) << caption << " shows " << testing::PrintToString(step);
