@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "command_lines.h"
+#include "copy_claim.h"
 #include "dos_device.h"
 #include "drives.h"
 #include "frmAbout.h"
@@ -289,6 +290,9 @@ void FrmMain::EnableMount() { ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCO
 
 void FrmMain::Terminate() {
     leaving_ = true;
+    // A copy started from now on waits for this one to end instead of
+    // handing over to it.
+    AnnounceLeaving();
     ::KillTimer(hwnd_, kIconRetryTimer);
     StopWaitingForFolder();
     LeavePlan plan(::GetTickCount());

@@ -44,7 +44,7 @@ orvanel_layer(orvanel_about about
     USES orvanel_settings
     SYSTEM user32 gdi32 comctl32 ole32 oleaut32 windowscodecs version)
 orvanel_layer(orvanel_app app
-    SOURCES app/Register.cpp app/frmMain.cpp app/subst_watch.cpp
+    SOURCES app/Register.cpp app/copy_claim.cpp app/frmMain.cpp app/subst_watch.cpp
     USES orvanel_about orvanel_settings
     SYSTEM user32 shell32 comctl32)
 

@@ -2,6 +2,7 @@
 #include "command_lines.h"
 #include "icon_retries.h"
 #include "leaving.h"
+#include "one_copy.h"
 #include "settings_rules.h"
 #include "split_arguments.h"
 #include "startup_mount.h"
@@ -179,6 +180,19 @@ TEST(Leaving, HungCommandsDelayTheEndByTheBoundedWaitsOnlyAcrossAWrap) {
         Choose(t);
         EXPECT_EQ(plan.Next(t, unmount_at + LeavePlan::kWaitForUnmountMs - 1), LeaveStep::Wait) << start;
         EXPECT_EQ(plan.Next(t, unmount_at + LeavePlan::kWaitForUnmountMs), LeaveStep::End) << start;
+    }
+}
+
+TEST(OneCopy, ACopyLeavingIsWaitedForBoundedOneStayingIsHandedOverTo) {
+    for (const std::uint32_t start : {0u, 0xFFFFFF00u}) {
+        const ClaimWait wait(start);
+        EXPECT_EQ(wait.Next(true, true, start), ClaimStep::Run) << start;
+        EXPECT_EQ(wait.Next(false, false, start + 5000), ClaimStep::HandOver) << start;
+        EXPECT_EQ(wait.Next(false, true, start), ClaimStep::Wait) << start;
+        EXPECT_EQ(wait.Pause(start + 9900), 100u) << start;
+        EXPECT_EQ(wait.Next(false, true, start + ClaimWait::kWaitAtMostMs - 1), ClaimStep::Wait) << start;
+        EXPECT_EQ(wait.Next(false, true, start + ClaimWait::kWaitAtMostMs), ClaimStep::GiveUp) << start;
+        EXPECT_EQ(wait.Next(true, true, start + 60000), ClaimStep::Run) << start;
     }
 }
 
