@@ -79,6 +79,7 @@ Var AutoStartAsked       ; 1 when chosen on the page or with /AUTOSTART
 Var InstalledVersion     ; of the copy being replaced, empty on a first install
 Var CheckBox
 Var RemoveSettings       ; uninstaller: 1 when the user ticked the box
+Var WasRunning           ; 1 when Setup closed a running Orvanel
 
 !define MUI_ICON "${ROOT}/resources/orvanel.ico"
 !define MUI_UNICON "${ROOT}/resources/orvanel.ico"
@@ -120,6 +121,7 @@ Function ${prefix}CloseOrvanel
         ; The pid first: once the window is gone it can no longer be asked.
         System::Call 'user32::GetWindowThreadProcessId(p R0, *i .R1)'
         System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R1) p .R1'  ; SYNCHRONIZE
+        StrCpy $WasRunning 1
         DetailPrint "Closing the running ${APP}..."
         System::Call 'user32::PostMessage(p R0, i ${WM_CLOSE}, p 0, p 0)'
         ${If} $R1 P<> 0
@@ -267,6 +269,12 @@ Section "Orvanel" SecMain
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+    ; An upgrade puts back what it found: the copy it closed runs again
+    ; (mounting its drive if it is set to). The wizard's last page offers it.
+    ${If} ${Silent}
+    ${AndIf} $WasRunning = 1
+        Exec '"$INSTDIR\${EXE}"'
+    ${EndIf}
 SectionEnd
 
 Function un.onInit

@@ -1,6 +1,6 @@
 // The soak: Mount and Unmount through the program's own menu command
-// ORVANEL_SOAK_CYCLES times (60 unless given; scripts/soak runs 1000), each
-// waiting for the real mapping, with the program's figures printed at the
+// ORVANEL_SOAK_CYCLES times (1000 unless given), each waiting for the real
+// mapping, with the program's figures printed at the
 // start, after a warm-up of 20 cycles, every 100 cycles (20 below 500) and
 // at the end. Fails when a mapping does not come or go, or when a figure
 // grows past a small allowance after the warm-up.
@@ -82,8 +82,7 @@ struct Figures {
     long handles, gdi, private_kib, threads;
 };
 
-// Once no subst.exe of its own runs and two readings agree: a command's
-// handles close a little after it ends.
+// Once two readings agree: a command's handles close a little after it ends.
 Figures Measure(const Orvanel& app) {
     Figures last{-2, -2, 0, 0};
     for (int reading = 0; reading < 20; ++reading, Pause(100)) {
@@ -99,11 +98,9 @@ class Soak : public E2ETest {};
 
 TEST_F(Soak, MountAndUnmountCyclesKeepTheProgramsFiguresSteady) {
     const std::wstring asked = Env(L"ORVANEL_SOAK_CYCLES");
-    const int cycles = asked.empty() ? 60 : std::stoi(asked);
+    const int cycles = asked.empty() ? 1000 : std::stoi(asked);
     const int warm_up = std::min(cycles, 20), step = cycles >= 500 ? 100 : 20;
-    const std::wstring folder = TempFolder(L"Soak Folder");
-    Store(L"Path", folder);
-    Store(L"Drive", std::wstring(1, letter_));
+    StoreSettings();
     Orvanel app;
     ASSERT_NE(app.Window(), nullptr);
     const DWORD started = ::GetTickCount();
@@ -119,10 +116,9 @@ TEST_F(Soak, MountAndUnmountCyclesKeepTheProgramsFiguresSteady) {
     int done = 0;
     for (; done < cycles; ++done) {
         bool whole = true;
-        for (const std::wstring& want : {L"\\??\\" + folder, std::wstring()}) {
+        for (const std::wstring& want : {folder_, std::wstring()}) {
             app.Post(IDM_ENABLED);
-            whole = whole && WaitFor([&] { return Mapping(letter_) == want; }, 30000) &&
-                    app.WaitCommands(static_cast<std::size_t>(2 * done + (want.empty() ? 2 : 1)));
+            whole = whole && Maps(letter_, want, 30000);
         }
         ASSERT_TRUE(whole) << "cycle " << done + 1 << ": " << drive_ << " maps to " << testing::PrintToString(Mapping(letter_));
         if (done + 1 == warm_up) base = report("cycle", done + 1);
