@@ -4,6 +4,7 @@
 
 #include "app_info.h"
 #include "command_lines.h"
+#include "help_unblock.h"
 #include "module.h"
 #include "process.h"
 #include "registry.h"
@@ -33,7 +34,11 @@ std::wstring HelpFilePath() {
     return path + L"Help\\Orvanel.chm";
 }
 
-void ShowHelp() { StartShown(HelpCommandLine(HelpFilePath())); }
+void ShowHelp() {
+    const std::wstring help_file = HelpFilePath();
+    OfferToUnblock(help_file);
+    StartShown(HelpCommandLine(help_file));
+}
 void OpenHomePage() { StartShown(HomePageCommandLine(GetWebPage())); }
 void SendEmail() { StartShown(EmailCommandLine(GetEmail())); }
 

@@ -39,8 +39,8 @@ orvanel_layer(orvanel_settings settings
     USES orvanel_win orvanel_resources
     SYSTEM advapi32 user32 gdi32 shell32 comctl32 ole32)
 orvanel_layer(orvanel_about about
-    SOURCES about/links.cpp about/maker_sync.cpp about/version_record.cpp about/logo_picture.cpp
-            about/about_fonts.cpp about/about_painting.cpp about/frmAbout.cpp
+    SOURCES about/links.cpp about/help_unblock.cpp about/maker_sync.cpp about/version_record.cpp
+            about/logo_picture.cpp about/about_fonts.cpp about/about_painting.cpp about/frmAbout.cpp
     USES orvanel_settings
     SYSTEM user32 gdi32 comctl32 ole32 oleaut32 windowscodecs version)
 orvanel_layer(orvanel_app app

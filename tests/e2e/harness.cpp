@@ -356,7 +356,7 @@ void ClickButton(HWND dialog, const std::wstring& caption) {
     ADD_FAILURE() << "no button " << testing::PrintToString(caption);
 }
 
-std::wstring AnswerMessage(int timeout_ms) {
+std::wstring AnswerMessage(int timeout_ms, const std::wstring& button) {
     const HWND box = WaitShown(L"#32770", L"Orvanel", timeout_ms);
     std::wstring text;
     for (HWND c = box ? ::GetWindow(box, GW_CHILD) : nullptr; c; c = ::GetWindow(c, GW_HWNDNEXT)) {
@@ -364,7 +364,8 @@ std::wstring AnswerMessage(int timeout_ms) {
     }
     if (box == nullptr) return text;
     ::SetForegroundWindow(box);
-    Key(VK_RETURN);
+    if (button.empty()) Key(VK_RETURN);
+    else ClickButton(box, button);
     WaitClosed(box);
     return text;
 }

@@ -95,9 +95,9 @@ std::vector<std::wstring> Rows(HWND list);  // a list box's or a combo box's
 int Selection(HWND list);
 int FocusId();
 void ClickButton(HWND dialog, const std::wstring& caption);  // "OK" finds "&OK" too
-// Orvanel's message box, if one comes in time: its text, after pressing its
-// default button; "" when none came.
-std::wstring AnswerMessage(int timeout_ms = 3000);
+// Orvanel's message box, if one comes in time: its text, after pressing
+// `button` (its default one unless named); "" when none came.
+std::wstring AnswerMessage(int timeout_ms = 3000, const std::wstring& button = L"");
 
 // --- the notification area
 bool HasNotificationArea();

@@ -1,0 +1,30 @@
+// Help's question about a help file downloaded from the internet.
+#include "download_mark.h"
+
+#include <gtest/gtest.h>
+
+namespace orvanel {
+namespace {
+
+TEST(DownloadMark, TheInternetRestrictedOrAnUnreadableZoneBlocksAndIsAskedAboutUntilANoOrAFailure) {
+    const std::pair<const char*, bool> marks[] = {
+        {"[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=https://a.example/o.zip\r\n", true}, {"ZoneId=4", true},
+        {"ZoneId=21", true}, {"", true}, {"[ZoneTransfer]\r\nZoneId=2\r\n", false}, {"ZoneId=1\n", false},
+        {"[ZoneTransfer]\r\nAppZoneId=4\r\nZoneId=0\r\n", false}};
+    for (const auto& [mark, blocks] : marks) EXPECT_EQ(MarkBlocks(mark), blocks) << mark;
+
+    const std::string internet = "ZoneId=3";
+    UnblockQuestion question;
+    EXPECT_FALSE(question.ShouldAsk(std::nullopt));
+    EXPECT_TRUE(question.ShouldAsk(internet));
+    question.Answered(UnblockAnswer::Removed);
+    EXPECT_TRUE(question.ShouldAsk(internet)) << "marked again";
+    for (const UnblockAnswer settles : {UnblockAnswer::Kept, UnblockAnswer::RemovalFailed}) {
+        UnblockQuestion asked;
+        asked.Answered(settles);
+        EXPECT_FALSE(asked.ShouldAsk(internet)) << "for the rest of the run";
+    }
+}
+
+}  // namespace
+}  // namespace orvanel
