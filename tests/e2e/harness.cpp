@@ -77,8 +77,7 @@ void Pause(int ms) {
 
 std::wstring Env(const wchar_t* name) {
     wchar_t value[1024] = L"";
-    const DWORD n = ::GetEnvironmentVariableW(name, value, 1024);
-    return n < 1024 ? value : L"";
+    return ::GetEnvironmentVariableW(name, value, 1024) < 1024 ? value : L"";
 }
 
 DWORD Launch(const std::wstring& program, const std::wstring& arguments, int timeout_ms) {
@@ -95,26 +94,17 @@ DWORD Launch(const std::wstring& program, const std::wstring& arguments, int tim
     return code;
 }
 
-std::wstring SystemFile(const wchar_t* name) {
-    wchar_t system[MAX_PATH] = L"";
-    ::GetSystemDirectoryW(system, MAX_PATH);
-    return std::wstring(system) + L"\\" + name;
-}
+std::wstring SystemFile(const wchar_t* name) { return Env(L"SystemRoot") + L"\\System32\\" + name; }
 
 bool StandInSubst() { return fs::is_directory(kSteering); }
 
-void SubstFails(const std::string& message) {
-    std::error_code ignored;
-    fs::remove(kSteering / L"subst-fail", ignored);
-    if (!message.empty()) std::ofstream(kSteering / L"subst-fail", std::ios::binary) << message;
-}
+void SubstFails(const std::string& message) { std::ofstream(kSteering / L"subst-fail", std::ios::binary) << message; }
 
 std::wstring TempFolder(const std::wstring& name) {
     const fs::path folder = fs::temp_directory_path() / L"orvanel-e2e" / name;
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    fs::create_directories(folder);
-    return folder.wstring();
+    return fs::create_directories(folder), folder.wstring();
 }
 
 std::wstring Mapping(wchar_t letter) {
@@ -259,8 +249,7 @@ std::vector<HWND> TrayWindows() {
 
 DWORD ProcessOf(HWND window) {
     DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    return pid;
+    return ::GetWindowThreadProcessId(window, &pid), pid;
 }
 
 HWND Orvanel::Window() const {
@@ -331,17 +320,16 @@ POINT Centre(HWND window) {
 }
 
 std::vector<std::wstring> Rows(HWND list) {
-    const bool combo = IsClass(list, L"ComboBox");
-    std::vector<std::wstring> rows(static_cast<std::size_t>(std::max<LRESULT>(0, ::SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0))));
+    std::vector<std::wstring> rows(static_cast<std::size_t>(std::max<LRESULT>(0, ::SendMessageW(list, LB_GETCOUNT, 0, 0))));
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        rows[row].resize(static_cast<std::size_t>(::SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, row, 0)) + 1);
-        ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, row, reinterpret_cast<LPARAM>(rows[row].data()));
+        rows[row].resize(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, row, 0)) + 1);
+        ::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(rows[row].data()));
         rows[row].pop_back();
     }
     return rows;
 }
 
-int Selection(HWND list) { return static_cast<int>(::SendMessageW(list, IsClass(list, L"ComboBox") ? CB_GETCURSEL : LB_GETCURSEL, 0, 0)); }
+int Selection(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
 int FocusId() {
     GUITHREADINFO info{sizeof(info)};

@@ -91,7 +91,7 @@ HWND WaitShown(const wchar_t* cls, const wchar_t* title, int timeout_ms = 5000);
 bool WaitClosed(HWND window);
 std::wstring Text(HWND window);
 POINT Centre(HWND window);
-std::vector<std::wstring> Rows(HWND list);  // a list box's or a combo box's
+std::vector<std::wstring> Rows(HWND list);  // a list box's
 int Selection(HWND list);
 int FocusId();
 void ClickButton(HWND dialog, const std::wstring& caption);  // "OK" finds "&OK" too

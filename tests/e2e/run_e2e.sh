@@ -1,25 +1,21 @@
 #!/usr/bin/env bash
 # Gives the end-to-end program what it needs under Wine and runs it: two
 # sessions side by side, each with its own Xvfb, a throwaway prefix with the
-# stand-in subst.exe, a data drive and a virtual desktop with a taskbar. One
-# of them also runs the glue's tests, then again at 144 DPI. Screenshots of
-# failures land in build/e2e-artifacts.
+# stand-in subst.exe, a data drive and a virtual desktop with a taskbar; one
+# also runs the glue's tests, then their dialogs' again at 144 DPI.
 #   run_e2e.sh ORVANEL.EXE E2E_TESTS.EXE WIN_TESTS.EXE [DIST_DIR]
-# ORVANEL_E2E_FILTER runs only the tests it names (GoogleTest's filter), in
-# one session; scripts/soak uses it for its own program.
+# ORVANEL_E2E_FILTER runs only the tests it names, in one session.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 source "$repo/scripts/wine-prefix.sh"
 exe=$(readlink -f "$1") e2e=$(readlink -f "$2") glue=$(readlink -f "$3") dist=${4:-}
-artifacts=${ORVANEL_E2E_ARTIFACTS:-$repo/build/e2e-artifacts}
-rm -rf "$artifacts" && mkdir -p "$artifacts"
 work=$(mktemp -d /tmp/orvanel-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export WINEDEBUG=-all
 # Wine would copy the installer's Start-menu shortcut into the Linux menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
-export ORVANEL_EXE=$(winepath -w "$exe" 2>/dev/null) ORVANEL_E2E_ARTIFACTS=$(winepath -w "$artifacts" 2>/dev/null)
+export ORVANEL_EXE=$(winepath -w "$exe" 2>/dev/null)
 # Wine's DefineDosDevice makes no drive a program can browse, so the
 # settings dialog's data drive is one of Wine's own drive links, named to
 # the tests.
@@ -89,5 +85,4 @@ if [ -z "${ORVANEL_E2E_FILTER:-}" ] && [ -f "$zip" ]; then
     check "the read-me names the version" grep -q "Orvanel $version" <(unzip -p "$zip" ReadMe.txt)
     echo "the zip: $passed passed, $((5 - passed)) failed"
 fi
-for shot in "$artifacts"/*.bmp; do [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm "$shot"; done
 exit $failed
