@@ -478,7 +478,8 @@ LRESULT CALLBACK TrayStandIn::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM 
     // Windows wraps the request in a record of its own; Wine sends it bare.
     const auto* words = static_cast<const DWORD*>(data.lpData);
     const bool wrapped = data.dwData == 1 && data.cbData >= 8 && words[0] == 0x34753423;
-    if ((wrapped ? words[1] : data.dwData) == NIM_ADD && self->refused_ < self->refuse_) return ++self->refused_, FALSE;
+    self->last_ = static_cast<DWORD>(wrapped ? words[1] : data.dwData);
+    if (self->last_ == NIM_ADD && self->refused_ < self->refuse_) return ++self->refused_, FALSE;
     HWND real = nullptr;
     while ((real = ::FindWindowExW(nullptr, real, L"Shell_TrayWnd", nullptr)) == window) {
     }

@@ -118,17 +118,20 @@ void ChooseFromMenu(HWND owner, const std::wstring& text);
 extern const std::wstring kNoFolder, kUnmounted, kMounted;  // the menu's three looks
 
 // A window of the taskbar's class above the real one, so that a program's
-// icons are sent to it: it refuses the first `refuse` NIM_ADDs as a shell
-// not ready does, and passes the rest on to the real taskbar, if any.
+// icons are sent to it: it notes the last request (NIM_ADD, NIM_DELETE...),
+// refuses the first `refuse` NIM_ADDs as a shell not ready does, and passes
+// the rest on to the real taskbar, if any.
 class TrayStandIn {
 public:
     explicit TrayStandIn(int refuse = 0);
     ~TrayStandIn();
     int Refused() const { return refused_; }
+    DWORD Last() const { return last_; }
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
     std::atomic<int> refused_{0};
+    std::atomic<DWORD> last_{0};
     int refuse_;
     HWND window_ = nullptr;
     std::thread thread_;

@@ -2,6 +2,8 @@
 // and the look following the drive's real mapping.
 #include "harness.h"
 
+#include <shellapi.h>
+
 namespace e2e {
 namespace {
 
@@ -11,6 +13,7 @@ using Tray = E2ETest;
 // current folder: only the system's own may map the drive.
 TEST_F(Tray, MountUnmountARefusalAndExitWhileMounted) {
     StoreSettings();
+    const TrayStandIn tray;
     const std::wstring copy = PlantedCopy(L"Orvanel Copy");
     Orvanel app(true, copy);
     EXPECT_TRUE(Showing(app.Window(), Red)) << "the unmounted picture";
@@ -39,6 +42,7 @@ TEST_F(Tray, MountUnmountARefusalAndExitWhileMounted) {
     EXPECT_TRUE(Maps(letter_, folder_));
     EXPECT_TRUE(Exit(app));
     EXPECT_TRUE(Maps(letter_, L"")) << "Exit unmounted it";
+    EXPECT_EQ(tray.Last(), static_cast<DWORD>(NIM_DELETE)) << "and removed the icon";
     EXPECT_EQ(PlantedRan(copy), std::vector<std::wstring>{});
 }
 
