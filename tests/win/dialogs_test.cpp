@@ -60,6 +60,18 @@ Texts Overlapping(HWND dialog, const std::vector<int>& ids) {
     return found;
 }
 
+// A message box's buttons, and "icon" where it shows one: it shows none.
+std::wstring Buttons(HWND box) {
+    std::wstring found;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[16] = L"";
+        ::GetClassNameW(c, cls, 16);
+        const bool icon = ::_wcsicmp(cls, L"Static") == 0 && ::SendMessageW(c, STM_GETICON, 0, 0) != 0;
+        if (::IsWindowVisible(c) && (icon || ::_wcsicmp(cls, L"Button") == 0)) found += (icon ? L"icon" : WindowText(c)) + L" ";
+    }
+    return found;
+}
+
 // Every text in full, no two controls in each other's way, and at the
 // session's own scale (where the frame around it is drawn for that scale
 // too) at least the designed client area.
@@ -94,7 +106,14 @@ TEST(Dialogs, EveryTextReadsInFullAtThisScaleAndAfterAChangeOfScale) {
         EXPECT_TRUE(opened) << d.title;
     }
     WhileOpen(L"Orvanel", [] { ShowAppMessage(nullptr, L"Drive Q: is already in use. Type a letter that is not a drive yet."); },
-              [](HWND box) { EXPECT_EQ(CutTexts(box), Texts{}) << "the message box at " << ::GetDpiForSystem(); });
+              [](HWND box) {
+                  EXPECT_EQ(CutTexts(box), Texts{}) << "the message box at " << ::GetDpiForSystem();
+                  EXPECT_EQ(Buttons(box), L"OK ");
+              });
+    WhileOpen(L"Orvanel", [] { AskAppQuestion(nullptr, L"Unblock it?"); }, [](HWND box) {
+        EXPECT_EQ(Buttons(box), L"&Yes &No ");
+        ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+    });
 }
 
 // A value's data in the ANSI code page, terminator included, or "missing".
