@@ -1,5 +1,5 @@
 // An in-memory registry whose failures the tests choose, and a reporter
-// that keeps what it was told; shared by the core's tests and its fuzzer.
+// that keeps what it was told.
 #pragma once
 
 #include <functional>

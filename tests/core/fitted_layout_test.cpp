@@ -24,16 +24,6 @@ Rect Client(PixelSize size) { return {0, 0, size.width, size.height}; }
 // The rectangle with its left, top, right and bottom edges moved by the given amounts.
 Rect Plus(Rect r, int l, int t, int rt, int b) { return {r[0] + l, r[1] + t, r[2] + rt, r[3] + b}; }
 
-TEST(FitLayout, KeepsTheDesignWhereTheTextsFitInIt) {
-    for (const unsigned dpi : {96u, 144u}) {
-        SettingsNeeds needs{};
-        needs[IndexOf(kSettingsLayout, S::Label1)] = {40, 10};  // less than designed
-        const SettingsPlacement placed = FitSettingsLayout(dpi, needs);
-        for (const auto& control : kSettingsLayout) EXPECT_EQ(Placed(placed, control.part), Designed(control.part, dpi));
-        EXPECT_EQ(Client(placed.client), R(ToPixels(kSettingsClient, dpi)));
-    }
-}
-
 TEST(FitLayout, AWiderLabelPushesItsRowRightAndTheDialogGrowsWithIt) {
     SettingsNeeds needs{};
     const Rect label = Designed(S::Label1);
@@ -133,11 +123,11 @@ TEST(FitLayout, WhateverTheTextsNeedNothingShrinksLeavesItsParentOrRunsIntoAnoth
 }
 
 TEST(AboutLayout, ShadowsKeepTheirDesignedOffsetFromTheirLabelsAndOkStretchesWithTheBox) {
-    // The title's is 30 twips right and down: 2 pixels at 96 DPI, 3 at 144;
-    // the statement's 21 right and 34 down: 1 and 2 pixels at 96.
-    EXPECT_EQ(R(ShadowRect(kAboutShadows[0], {10, 20, 110, 60}, 96)), (Rect{12, 22, 112, 62}));
-    EXPECT_EQ(R(ShadowRect(kAboutShadows[0], {10, 20, 110, 60}, 144)), (Rect{13, 23, 113, 63}));
-    EXPECT_EQ(R(ShadowRect(kAboutShadows[3], {10, 20, 110, 60}, 96)), (Rect{11, 22, 111, 62}));
+    // At 1440 DPI a twip is a pixel: the designed offsets themselves.
+    const Rect offsets[] = {{30, 30, 30, 30}, {45, 29, 45, 29}, {30, 30, 30, 30}, {21, 34, 21, 34}};
+    for (std::size_t i = 0; i < kAboutShadows.size(); ++i)
+        EXPECT_EQ(R(ShadowRect(kAboutShadows[i], {0, 0, 100, 40}, 1440)), Plus(offsets[i], 0, 0, 100, 40)) << i;
+    EXPECT_EQ(R(ShadowRect(kAboutShadows[0], {10, 20, 110, 60}, 144)), (Rect{13, 23, 113, 63})) << "halves away from zero";
     const AboutPlacement wide = FitAboutLayout(96, AboutNeeds{}, {700, 0});
     EXPECT_EQ(Placed(wide, A::CmdOK), Plus(Designed(A::CmdOK), 0, 0, 700 - 563, 0));
     EXPECT_EQ(Placed(wide, A::CmdEmail), Designed(A::CmdEmail));

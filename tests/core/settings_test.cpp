@@ -4,7 +4,7 @@
 #include "fake_registry.h"
 #include "folder_list.h"
 #include "maker_values.h"
-#include "settings_layout.h"
+#include "twips.h"
 #include "settings_rules.h"
 #include "value_store.h"
 
@@ -33,59 +33,52 @@ TEST(ValueCodec, EveryCodeMapsTo255MinusItAndBackUpToTheSixteenBitCounter) {
 
 TEST(SettingsStore, ReadsAnotherToolsValuesRefusedAndOverlongWritesChangeNothing) {
     constexpr RootKey kUser = RootKey::CurrentUser;
-    const std::string kPath = "SOFTWARE\\Kestrane\\Orvanel";
     FakeRegistry registry;
     RecordingReporter errors;
-    const auto write = [&](const std::string& name, const std::string& value) {
-        return WriteStoredValue(registry, errors, kUser, kPath, name, value);
-    };
-    const auto read = [&](const std::string& name) { return ReadStoredSetting(registry, errors, kUser, kPath, name); };
-    EXPECT_EQ(read("Path").status, ReadStatus::Missing);  // so that the caller's default applies
-    ASSERT_TRUE(write("Path", "False"));
-    EXPECT_EQ((registry.values[{kUser, kPath, "Path"}]), std::string("\xB9\x9E\x93\x8C\x9A\0", 6));  // with its terminator
-    EXPECT_EQ(read("Path").status, ReadStatus::Read);
-    registry.values[{kUser, kPath, "Drive"}] = "\xA7";  // "X" without a terminator, written by another tool
-    EXPECT_EQ(read("Drive").text, "X");
-    registry.values[{kUser, kPath, "Long"}] = std::string(32767, 'x');
-    EXPECT_EQ(read("Long").status, ReadStatus::Failed);
+    const auto write = [&](const std::string& value) { return WriteStoredValue(registry, errors, kUser, "K", "V", value); };
+    const auto read = [&] { return ReadStoredSetting(registry, errors, kUser, "K", "V"); };
+    EXPECT_EQ(read().status, ReadStatus::Missing);  // so that the caller's default applies
+    ASSERT_TRUE(write("False"));
+    EXPECT_EQ((registry.values[{kUser, "K", "V"}]), std::string("\xB9\x9E\x93\x8C\x9A\0", 6));  // with its terminator
+    EXPECT_EQ(read().status, ReadStatus::Read) << "a folder may be named False";
+    registry.values[{kUser, "K", "V"}] = "\xA7";  // "X" without a terminator, written by another tool
+    EXPECT_EQ(read().text, "X");
+    registry.values[{kUser, "K", "V"}] = std::string(32767, 'x');
+    EXPECT_EQ(read().status, ReadStatus::Failed);
     EXPECT_EQ(errors.messages, std::vector<std::string>{StoreErrorMessage(kErrorOverflow)});
-    errors.messages.clear();
-    registry.values.erase({kUser, kPath, "Long"});
-
+    registry.values[{kUser, "K", "V"}] = "\xA7";
     const auto before = registry.values;
     registry.refuse_create = true;
-    EXPECT_FALSE(write("Drive", "Y"));
+    EXPECT_FALSE(write("Y"));
     registry.refuse_create = false;
     registry.refuse_set = true;
-    EXPECT_FALSE(write("Drive", "Y"));
-    EXPECT_TRUE(errors.messages.empty());  // refused silently
+    EXPECT_FALSE(write("Y"));
+    EXPECT_EQ(errors.messages.size(), 1u) << "refused silently";
     registry.refuse_set = false;
     registry.created.clear();
-    EXPECT_FALSE(write("Path", std::string(32767, 'p')));  // reported after the key was created
-    EXPECT_EQ(errors.messages, std::vector<std::string>{StoreErrorMessage(kErrorOverflow)});
-    EXPECT_EQ(registry.created, std::vector<std::string>{kPath});
+    EXPECT_FALSE(write(std::string(32767, 'p')));  // reported after the key was created
+    EXPECT_EQ(errors.messages.size(), 2u);
+    EXPECT_EQ(registry.created, std::vector<std::string>{"K"});
     EXPECT_EQ(registry.values, before);
 }
 
 TEST(MakerValues, OnlyWhatDiffersFromTheStringTableIsWrittenEmailFirst) {
     const std::vector<MakerValue> table{{"Email", "support@kestrane.example"}, {"Web Page", "https://k.example/"}};
-    const auto writes = [&table](FakeRegistry& registry) {
-        RecordingReporter errors;
-        registry.created.clear();
-        SyncMakerValues(registry, errors, RootKey::LocalMachine, "SOFTWARE\\Kestrane", table);
-        return registry.created.size();
-    };
     FakeRegistry registry;
-    EXPECT_EQ(writes(registry), 2u);
-    EXPECT_EQ(registry.order, (std::vector<std::string>{"Email", "Web Page"}));
-    EXPECT_EQ(writes(registry), 0u) << "both match now";
-    registry.values[{RootKey::LocalMachine, "SOFTWARE\\Kestrane", "Email"}] = EncodeValue("Support@Kestrane.example").text;
-    EXPECT_EQ(writes(registry), 1u) << "a difference in case is a difference";
-    EXPECT_EQ(registry.order.back(), "Email");
-    FakeRegistry missing;
-    RecordingReporter errors;
-    SyncMakerValues(missing, errors, RootKey::LocalMachine, "K", {{"Email", "1"}});
-    EXPECT_TRUE(missing.values.empty()) << "a missing value reads as 1 already";
+    const auto writes = [&](const std::vector<MakerValue>& values) {
+        RecordingReporter errors;
+        registry.order.clear();
+        SyncMakerValues(registry, errors, RootKey::LocalMachine, "K", values);
+        return registry.order;
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(writes(table), (Names{"Email", "Web Page"}));
+    EXPECT_EQ(writes(table), Names{}) << "both match now";
+    registry.values[{RootKey::LocalMachine, "K", "Email"}] = EncodeValue("Support@Kestrane.example").text;
+    EXPECT_EQ(writes(table), Names{"Email"}) << "a difference in case is a difference";
+    registry.values.clear();
+    EXPECT_EQ(writes({{"Email", "1"}}), Names{}) << "a missing value reads as 1 already";
+    EXPECT_EQ(VersionText(1, 5) + L"|" + VersionText(10, 0) + L"|" + TooltipText(L"a@k.example"), L"Version 1.5|Version 10.0| a@k.example ");
 }
 
 TEST(Options, MountAtStartIsOnOnlyWhenStoredAsOneAndWindowsTurnsOffWithAnOddMark) {
@@ -225,20 +218,6 @@ TEST(Twips, FifteenAPixelAt96DpiFollowingTheDpiHalvesAwayFromZero) {
     EXPECT_EQ(ScaleForDpi(5, 144), 8);  // 7.5
     const PixelRect r = ToPixels(TwipsRect{3000, 3960, 2775, 375}, 144);
     EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}), (std::vector<int>{300, 396, 578, 434}));
-}
-
-// Pixels are read from the screen end to end at 96 and 144 DPI; here what
-// meets by design meets at every scale.
-TEST(Twips, EdgesThatMeetByDesignMeetAtEveryScale) {
-    using S = SettingsControl;
-    for (unsigned dpi = 96; dpi <= 288; dpi += 8) {
-        for (int width = 1; width < 200; width += 7)
-            EXPECT_EQ(ToPixels({100, 0, width, 10}, dpi).right, ToPixels({100 + width, 0, 2775, 10}, dpi).left)
-                << dpi << " " << width;
-        const auto right = [dpi](S c) { return ToPixels(kSettingsLayout[IndexOf(kSettingsLayout, c)].twips, dpi).right; };
-        EXPECT_EQ(right(S::TxtDriveLetter), right(S::Dir1)) << dpi;
-        EXPECT_EQ(right(S::CmdCancel), right(S::Dir1)) << dpi;
-    }
 }
 
 }  // namespace

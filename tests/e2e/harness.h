@@ -27,8 +27,7 @@ void Pause(int ms);  // the test's own windows keep answering meanwhile
 std::wstring Env(const wchar_t* name);
 DWORD Launch(const std::wstring& program, const std::wstring& arguments, int timeout_ms = 30000);  // its exit code
 std::wstring SystemFile(const wchar_t* name);
-// Windows' own subst.exe cannot be told to refuse; the stand-in installed
-// under Wine prints what a file in its folder holds, and fails.
+// The stand-in installed under Wine can be told to refuse, as Windows' own cannot.
 bool StandInSubst();
 void SubstFails(const std::string& message);        // "" lets it succeed again
 std::wstring TempFolder(const std::wstring& name);  // made afresh, empty
@@ -53,10 +52,8 @@ void Forget(HKEY root, const wchar_t* key);
 std::string Narrow(const std::wstring& text);  // in the ANSI code page
 
 // --- Orvanel
-// A copy of the program and its Help folder, beside programs named like
-// those it starts (subst.exe, hh.exe, explorer.exe) and a library named like
-// one it loads (version.dll), each of which leaves NAME.ran there if it is
-// ever run or loaded. PlantedRan lists those marks.
+// A copy of the program and its Help folder beside programs and a library
+// named like those it starts and loads (planted.cpp): the marks they left.
 std::wstring PlantedCopy(const std::wstring& folder_name);
 std::vector<std::wstring> PlantedRan(const std::wstring& exe);
 
@@ -96,15 +93,14 @@ int Selection(HWND list);
 int FocusId();
 void ClickButton(HWND dialog, const std::wstring& caption);  // "OK" finds "&OK" too
 // Orvanel's message box, if one comes in time: its text, after pressing
-// `button` (its default one unless named); "" when none came.
+// `button` (else its default one); "" when none came.
 std::wstring AnswerMessage(int timeout_ms = 3000, const std::wstring& button = L"");
 
 // --- the notification area
 bool HasNotificationArea();
 bool Red(std::uint32_t colour);     // the unmounted picture's cross (a COLORREF)
 bool Yellow(std::uint32_t colour);  // the mounted picture's connector
-// Waits until the icon shows the picture of that colour and not the
-// other's, or (nullptr) no icon at all.
+// Waits until the icon shows that colour's picture, or (nullptr) none.
 bool Showing(HWND owner, bool (*colour)(std::uint32_t));
 struct MenuItem {
     std::wstring text;   // "-" for a separator
@@ -117,10 +113,9 @@ void Choose(const std::vector<MenuItem>& items, const std::wstring& text);
 void ChooseFromMenu(HWND owner, const std::wstring& text);
 extern const std::wstring kNoFolder, kUnmounted, kMounted;  // the menu's three looks
 
-// A window of the taskbar's class above the real one, so that a program's
-// icons are sent to it: it notes the last request (NIM_ADD, NIM_DELETE...),
-// refuses the first `refuse` NIM_ADDs as a shell not ready does, and passes
-// the rest on to the real taskbar, if any.
+// A window of the taskbar's class above the real one, which a program's icon
+// requests reach first: it notes the last, refuses the first `refuse`
+// NIM_ADDs as a shell not ready does, and passes the rest on to the real one.
 class TrayStandIn {
 public:
     explicit TrayStandIn(int refuse = 0);
@@ -137,8 +132,7 @@ private:
     std::thread thread_;
 };
 
-// Each test starts from no settings, no Orvanel running, no test letter
-// mapped and the stand-in subst.exe doing as asked.
+// Each test starts from no settings, no Orvanel running and no test letter mapped.
 class E2ETest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -30,7 +30,7 @@ TEST_F(Start, ASecondCopyEndsAtOnceAndBringsTheFirstOnesOpenDialogForward) {
 TEST_F(Start, AStartRightAfterACopyLeavesRunsAfterItsUnmount) {
     StoreSettings(true);
     auto leaving = std::make_unique<Orvanel>();
-    ASSERT_TRUE(Maps(letter_, folder_)) << "mounted at start";
+    ASSERT_TRUE(Maps(letter_, folder_)) << "a stored folder that is there is mounted at start";
     ChooseFromMenu(leaving->Window(), L"Exit");
     Orvanel next(false);
     EXPECT_TRUE(leaving->WaitGone());
@@ -72,12 +72,6 @@ protected:
         StoreSettings(true);
     }
 };
-
-TEST_F(MountAtStart, AStoredFolderThatIsThereIsMounted) {
-    Orvanel app;
-    EXPECT_TRUE(Maps(letter_, folder_));
-    EXPECT_TRUE(Showing(app.Window(), Yellow));
-}
 
 TEST_F(MountAtStart, AFolderThatComesLaterIsMountedWhenItComes) {
     std::filesystem::remove(folder_);
