@@ -49,18 +49,6 @@ TEST(FitLayout, ATallerTextPushesWhatLiesBelowAndItsParentsGrowAroundIt) {
         EXPECT_EQ(Placed(placed, button), Plus(Designed(button), 0, 13, 0, 13));
     for (const A part : {A::Label1, A::LblTitle, A::Separator}) EXPECT_EQ(Placed(placed, part), Designed(part));
     EXPECT_EQ(Client(placed.client), (Rect{0, 0, 563, 296 + 13}));
-
-    // A copyright reaching into the frame's margin widens the frame, whose
-    // separator follows it; the logo keeps its part beside the frame, and
-    // the box and its button row widen with it.
-    const Rect frame = Designed(A::Label1), copyright = Designed(A::LblCopyright);
-    needs = {};
-    needs[AboutIndex(A::LblCopyright)] = {frame[2] - copyright[0], copyright[3] - copyright[1]};
-    const AboutPlacement wide = FitAboutLayout(96, needs);
-    const int widened = frame[2] - Designed(A::Separator)[2];
-    EXPECT_EQ(Placed(wide, A::Label1)[2], frame[2] + widened);
-    for (const A part : {A::Separator, A::Image1, A::CmdOK}) EXPECT_EQ(Placed(wide, part)[2], Designed(part)[2] + widened);
-    EXPECT_EQ(wide.client.width, 563 + widened);
 }
 
 TEST(FitLayout, ACaptionWiderThanTheDesignWidensTheDialog) {
@@ -137,10 +125,17 @@ TEST(FitLayout, BoxesThatOnlyTouchAreNotInEachOthersWayAndGrowthAcrossAndDownMov
     // C touches A's bottom right corner only: A growing across leaves it.
     const FittedLayout touching = FitLayout({{{0, 0, 50, 10}, {70, 10}}, {{50, 10, 90, 20}, {}}}, {100, 30});
     EXPECT_EQ(R(touching.boxes[1]), (Rect{50, 10, 90, 20}));
-    // A grows 20 across and 20 down: B beside it moves across only, D below it down only.
-    const FittedLayout both = FitLayout({{{0, 0, 50, 10}, {70, 30}}, {{60, 0, 100, 10}, {}}, {{0, 20, 50, 30}, {}}}, {120, 40});
+    // A grows 20 across and 20 down: B beside it moves across only, D below it down only, and E,
+    // beside A's grown rows but not below its columns, across only.
+    const FittedLayout both = FitLayout(
+        {{{0, 0, 50, 10}, {70, 30}}, {{60, 0, 100, 10}, {}}, {{0, 20, 50, 30}, {}}, {{60, 20, 100, 30}, {}}}, {120, 40});
     EXPECT_EQ(R(both.boxes[1]), (Rect{80, 0, 120, 10}));
     EXPECT_EQ(R(both.boxes[2]), (Rect{0, 40, 50, 50}));
+    EXPECT_EQ(R(both.boxes[3]), (Rect{80, 20, 120, 30}));
+    // A box that follows a wider parent's right edge takes its own followers along.
+    const FittedLayout nested = FitLayout({{{0, 0, 50, 10}, {}, -1, RightEdge::Follows}, {{10, 0, 40, 10}, {}, 0, RightEdge::Follows}},
+                                          {100, 20}, {140, 0});
+    EXPECT_EQ(R(nested.boxes[1]), (Rect{10, 0, 80, 10}));
 }
 
 }  // namespace

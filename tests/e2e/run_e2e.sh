@@ -75,14 +75,15 @@ fi
 # The portable zip: the program and its help file as built, a read-me for Windows.
 zip=$dist/Orvanel-$version-portable.zip
 if [ -z "${ORVANEL_E2E_FILTER:-}" ] && [ -f "$zip" ]; then
-    passed=0
-    check() { if "${@:2}"; then passed=$((passed + 1)); else echo "FAIL: the zip: $1"; failed=1; fi; }
-    check "Orvanel.exe, Help\\Orvanel.chm and a read-me" test "$(unzip -Z1 "$zip" | grep -v '/$' | sort | paste -sd' ')" \
-        == "Help/Orvanel.chm Orvanel.exe ReadMe.txt"
-    check "the program as built" cmp -s <(unzip -p "$zip" Orvanel.exe) "$exe"
-    check "the help file as built" cmp -s <(unzip -p "$zip" Help/Orvanel.chm) "$(dirname "$exe")/Help/Orvanel.chm"
-    check "the read-me's lines end in CR LF" test "$(unzip -p "$zip" ReadMe.txt | grep -cv $'\r$')" -eq 0
-    check "the read-me names the version" grep -q "Orvanel $version" <(unzip -p "$zip" ReadMe.txt)
-    echo "the zip: $passed passed, $((5 - passed)) failed"
+    readme=$(unzip -p "$zip" ReadMe.txt)
+    if [ "$(unzip -Z1 "$zip" | grep -v '/$' | sort | paste -sd' ')" == "Help/Orvanel.chm Orvanel.exe ReadMe.txt" ] &&
+        cmp -s <(unzip -p "$zip" Orvanel.exe) "$exe" && cmp -s <(unzip -p "$zip" Help/Orvanel.chm) "$(dirname "$exe")/Help/Orvanel.chm" &&
+        [ "$(grep -cv $'\r$' <<<"$readme")" -eq 0 ] && grep -q "Orvanel $version" <<<"$readme"; then
+        echo "the zip: 1 passed, 0 failed"
+    else
+        echo "FAIL: the zip: not the program, its help file and a CR LF read-me naming the version"
+        echo "the zip: 0 passed, 1 failed"
+        failed=1
+    fi
 fi
 exit $failed
