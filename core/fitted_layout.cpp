@@ -136,6 +136,15 @@ private:
 
 }  // namespace
 
+void ShareRow(PixelRect& first, PixelRect& second, const PixelRect& designed_first,
+              const PixelRect& designed_second) {
+    const int span = second.right - first.left;
+    if (span <= designed_second.right - designed_first.left) return;
+    const int overlap = designed_first.right - designed_second.left;
+    first.right = first.left + (span + overlap) / 2;
+    second.left = first.right - overlap;
+}
+
 FittedLayout FitLayout(const std::vector<LayoutBox>& boxes, PixelSize designed_client, PixelSize client_need) {
     return Fitter(boxes, designed_client, client_need).Fit();
 }

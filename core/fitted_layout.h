@@ -45,6 +45,13 @@ struct FittedLayout {
 FittedLayout FitLayout(const std::vector<LayoutBox>& boxes, PixelSize designed_client,
                        PixelSize client_need = {});
 
+// Two boxes side by side as FitLayout placed them, `first` left of `second`,
+// share their row in equal widths once it is wider than designed, keeping
+// the designed overlap (or gap) between them: buttons alike, as Windows'
+// own dialogs have them.
+void ShareRow(PixelRect& first, PixelRect& second, const PixelRect& designed_first,
+              const PixelRect& designed_second);
+
 // One box of a window's design, in twips.
 template <typename Part>
 struct DesignedBox {

@@ -2,7 +2,9 @@
 // pixels for the window's DPI and grown where their texts need more room.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 
 #include "fitted_layout.h"
 #include "twips.h"
@@ -15,8 +17,9 @@ enum class SettingsControl {
 
 // The client area, and every control within it, as designed. The letter box
 // keeps to the right edge, and the folder list and Cancel stretch to it, so
-// that the three still end together when the dialog grows wider. The two
-// options stand below the folder list, one a row.
+// that the three still end together when the dialog grows wider; OK and
+// Cancel then share their row (FitSettingsLayout). The two options stand
+// below the folder list, one a row.
 constexpr TwipsRect kSettingsClient{0, 0, 3030, 4245};
 constexpr std::array<DesignedBox<SettingsControl>, 8> kSettingsLayout{{
     {SettingsControl::Drive1, {120, 120, 855, 315}, -1, RightEdge::Stays},
@@ -32,9 +35,16 @@ constexpr std::array<DesignedBox<SettingsControl>, 8> kSettingsLayout{{
 using SettingsNeeds = std::array<PixelSize, kSettingsLayout.size()>;
 using SettingsPlacement = Placement<kSettingsLayout.size()>;
 
-inline SettingsPlacement FitSettingsLayout(unsigned dpi, const SettingsNeeds& needs,
-                                           PixelSize client_need = {}) {
-    return FitDesign(kSettingsLayout, kSettingsClient, dpi, needs, client_need);
+// OK and Cancel each get room for the wider of their two texts, so that
+// sharing their row in halves leaves both readable.
+inline SettingsPlacement FitSettingsLayout(unsigned dpi, SettingsNeeds needs, PixelSize client_need = {}) {
+    const std::size_t ok = IndexOf(kSettingsLayout, SettingsControl::CmdOK);
+    const std::size_t cancel = IndexOf(kSettingsLayout, SettingsControl::CmdCancel);
+    needs[ok].width = needs[cancel].width = std::max(needs[ok].width, needs[cancel].width);
+    SettingsPlacement placement = FitDesign(kSettingsLayout, kSettingsClient, dpi, needs, client_need);
+    ShareRow(placement.boxes[ok], placement.boxes[cancel], ToPixels(kSettingsLayout[ok].twips, dpi),
+             ToPixels(kSettingsLayout[cancel].twips, dpi));
+    return placement;
 }
 
 }  // namespace orvanel

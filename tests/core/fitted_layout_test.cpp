@@ -31,10 +31,20 @@ TEST(FitLayout, AWiderLabelPushesItsRowRightAndTheDialogGrowsWithIt) {
     const SettingsPlacement placed = FitSettingsLayout(96, needs);
     EXPECT_EQ(Placed(placed, S::Label1), Plus(label, 0, 0, 20, 0));
     EXPECT_EQ(Placed(placed, S::TxtDriveLetter), Plus(Designed(S::TxtDriveLetter), 20, 0, 20, 0));
-    for (const S c : {S::Drive1, S::CmdOK}) EXPECT_EQ(Placed(placed, c), Designed(c));
-    // The list and Cancel still end where the letter box ends.
-    for (const S c : {S::Dir1, S::CmdCancel}) EXPECT_EQ(Placed(placed, c), Plus(Designed(c), 0, 0, 20, 0));
+    EXPECT_EQ(Placed(placed, S::Drive1), Designed(S::Drive1));
+    // The list and Cancel still end where the letter box ends; OK and Cancel
+    // share their row, 103 pixels each, overlapping by the designed pixel.
+    EXPECT_EQ(Placed(placed, S::Dir1), Plus(Designed(S::Dir1), 0, 0, 20, 0));
+    EXPECT_EQ(Placed(placed, S::CmdOK), Plus(Designed(S::CmdOK), 0, 0, 6, 0));
+    EXPECT_EQ(Placed(placed, S::CmdCancel), Plus(Designed(S::CmdCancel), 6, 0, 20, 0));
     EXPECT_EQ(Client(placed.client), Plus(R(ToPixels(kSettingsClient, 96)), 0, 0, 20, 0));
+
+    // A text wider than half the row gets that room in both buttons.
+    needs = {};
+    needs[IndexOf(kSettingsLayout, S::CmdOK)] = {150, 0};
+    const SettingsPlacement wide = FitSettingsLayout(96, needs);
+    EXPECT_EQ(Placed(wide, S::CmdOK), (Rect{8, 240, 158, 273}));
+    EXPECT_EQ(Placed(wide, S::CmdCancel), (Rect{157, 240, 307, 273}));
 }
 
 TEST(FitLayout, ATallerTextPushesWhatLiesBelowAndItsParentsGrowAroundIt) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "about_layout.h"
 #include "dialog_driver.h"
@@ -86,6 +87,22 @@ void CheckReadable(HWND dialog, UINT dpi, const TwipsRect& design, const std::ve
         << client.right << "x" << client.bottom << " at " << dpi << " DPI";
 }
 
+RECT Box(HWND dialog, int id) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    return r;
+}
+
+// Once the settings dialog is wider than designed, OK and Cancel are alike
+// and span the row that the folder list spans.
+void CheckButtonsShareTheirRow(HWND dialog, UINT dpi) {
+    const RECT ok = Box(dialog, IDOK), cancel = Box(dialog, IDCANCEL), list = Box(dialog, IDC_DIR1);
+    const PixelRect designed = ToPixels(kSettingsLayout[IndexOf(kSettingsLayout, SettingsControl::Dir1)].twips, dpi);
+    if (list.right - list.left == designed.right - designed.left) return;
+    EXPECT_NEAR(ok.right - ok.left, cancel.right - cancel.left, 1) << "at " << dpi << " DPI";
+    EXPECT_EQ(std::make_pair(ok.left, cancel.right), std::make_pair(list.left, list.right)) << "at " << dpi << " DPI";
+}
+
 TEST(Dialogs, EveryTextReadsInFullAtThisScaleAndAfterAChangeOfScale) {
     const UINT dpi = ::GetDpiForSystem();
     const UINT other = dpi == 96 ? 144 : 96;
@@ -98,10 +115,12 @@ TEST(Dialogs, EveryTextReadsInFullAtThisScaleAndAfterAChangeOfScale) {
         WhileOpen(d.title, d.show, [&](HWND dialog) {
             opened = true;
             CheckReadable(dialog, dpi, d.design, d.apart);
+            if (d.show == ShowSettings) CheckButtonsShareTheirRow(dialog, dpi);
             const test::FontHandOver fonts = test::ChangeDpi(dialog, other);
             EXPECT_EQ(fonts.set, Controls(dialog)) << d.title;
             EXPECT_EQ(fonts.replaced_deleted, 0) << d.title;
             CheckReadable(dialog, other, d.design, d.apart);
+            if (d.show == ShowSettings) CheckButtonsShareTheirRow(dialog, other);
         });
         EXPECT_TRUE(opened) << d.title;
     }
