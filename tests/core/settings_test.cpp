@@ -135,16 +135,11 @@ using Texts = std::vector<std::wstring>;
 std::string Show(std::wstring_view text) { return testing::PrintToString(std::wstring(text)); }
 
 TEST(StoredPath, SplitsIntoTheDrivePartAndTheRestWhichNamesALetterOnlyWhenItIsOne) {
-    using Split = std::array<const wchar_t*, 3>;  // stored, drive part, the rest
-    for (const auto& [stored, drive, folder] : {Split{L"D:\\Data\\Work", L"D:", L"\\Data\\Work"},
-             Split{L"C", L"C", L""}, Split{L"", L"", L""}, Split{L"D:\\", L"D:", L"\\"}, Split{L"E:", L"E:", L""}}) {
-        const StoredPathParts parts = SplitStoredPath(stored);
-        EXPECT_EQ(parts.drive, drive) << Show(stored);
-        EXPECT_EQ(parts.folder, folder) << Show(stored);
+    for (const auto& [stored, parts] : {std::pair{L"D:\\Data\\Work", L"D:|\\Data\\Work"}, {L"C", L"C|"}, {L"", L"|"}, {L"D:\\", L"D:|\\"}}) {
+        EXPECT_EQ(SplitStoredPath(stored).drive + L"|" + SplitStoredPath(stored).folder, parts) << Show(stored);
     }
     EXPECT_EQ(std::wstring(1, *DriveLetterOf(L"d:")) + *DriveLetterOf(L"C") + *DriveLetterOf(L"z"), L"DCZ");
-    for (const wchar_t* none : {L"", L"\\\\", L"1:", L"D?", L":", L"\u00c4:", L"D:\\"})
-        EXPECT_EQ(DriveLetterOf(none), std::nullopt) << Show(none);
+    for (const wchar_t* none : {L"", L"\\\\", L"1:", L"D?", L":", L"\u00c4:", L"D:\\"}) EXPECT_EQ(DriveLetterOf(none), std::nullopt) << Show(none);
     for (const wchar_t* good : {L"A", L"Z", L"a", L"z"}) EXPECT_TRUE(IsDriveLetterText(good)) << Show(good);
     for (const wchar_t* bad : {L"", L"xy", L"1", L"X:", L" X", L"@", L"[", L"`", L"{", L"\u00e9", L"\uff21" /* fullwidth A */})
         EXPECT_FALSE(IsDriveLetterText(bad)) << Show(bad);

@@ -24,11 +24,11 @@ protected:
     }
     // Both buttons pressed: the commands they started, in order.
     static std::vector<std::wstring> Links(const Orvanel& app, HWND box) {
-        const std::size_t before = app.Started(L"explorer.exe").size();
+        const std::size_t before = app.Started(L"explorer").size();
         Click(Centre(::GetDlgItem(box, IDC_ABOUT_EMAIL)));
         Click(Centre(::GetDlgItem(box, IDC_ABOUT_HOMEPAGE)));
-        WaitFor([&] { return app.Started(L"explorer.exe").size() == before + 2; }, 10000);
-        const std::vector<std::wstring> lines = app.Started(L"explorer.exe");
+        WaitFor([&] { return app.Started(L"explorer").size() == before + 2; }, 10000);
+        const std::vector<std::wstring> lines = app.Started(L"explorer");
         return {lines.begin() + static_cast<std::ptrdiff_t>(std::min(before, lines.size())), lines.end()};
     }
 };

@@ -191,7 +191,7 @@ struct Orvanel::Watch {
     HANDLE port = ::CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
     PROCESS_INFORMATION self{};
     std::mutex lock;
-    std::vector<std::pair<std::wstring, std::wstring>> started;  // file, command line
+    std::vector<std::wstring> started;  // command lines
     std::thread thread;
 
     void Run() {
@@ -204,12 +204,9 @@ struct Orvanel::Watch {
             const HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
             std::wstring line;
             for (int tries = 0; line.empty() && tries < 200; ++tries, ::Sleep(5)) line = CommandLineOf(process);
-            wchar_t image[MAX_PATH] = L"";
-            DWORD length = MAX_PATH;
-            ::QueryFullProcessImageNameW(process, 0, image, &length);
             ::CloseHandle(process);
             const std::lock_guard<std::mutex> guard(lock);
-            started.emplace_back(fs::path(image).filename().wstring(), line);
+            started.push_back(line);
         }
     }
 };
@@ -264,12 +261,11 @@ bool Orvanel::WaitGone(int timeout_ms) const {
     return ::WaitForSingleObject(watch_->self.hProcess, static_cast<DWORD>(timeout_ms)) == WAIT_OBJECT_0;
 }
 
-std::vector<std::wstring> Orvanel::Started(const wchar_t* file) const {
+std::vector<std::wstring> Orvanel::Started(const std::wstring& program) const {
     const std::lock_guard<std::mutex> guard(watch_->lock);
     std::vector<std::wstring> lines;
-    for (const auto& [name, line] : watch_->started) {
-        if (::_wcsicmp(name.c_str(), file) == 0) lines.push_back(line);
-    }
+    std::copy_if(watch_->started.begin(), watch_->started.end(), std::back_inserter(lines),
+                 [&program](const std::wstring& line) { return line.rfind(program + L" ", 0) == 0; });
     return lines;
 }
 
@@ -394,35 +390,22 @@ bool Showing(HWND owner, bool (*colour)(std::uint32_t)) {
 
 namespace {
 
-std::string g_answer;
-
-LRESULT CALLBACK ReplyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != WM_COPYDATA) return ::DefWindowProcW(w, msg, wp, lp);
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-    g_answer.assign(static_cast<const char*>(data->lpData), data->cbData);
-    return TRUE;
-}
-
 // Menus live in the process that made them (under Wine, their items too):
 // a message hook takes menu_reader.dll into Orvanel's menu thread, which
-// answers with a line per item, "TEXT<tab>STATE<tab>X<tab>Y".
+// writes them to a file.
 std::vector<MenuItem> ReadMenu(HWND menu) {
     static const HMODULE reader = ::LoadLibraryW(L"menu_reader.dll");
-    static const HWND reply = [] {
-        WNDCLASSW cls{0, ReplyProc};
-        cls.lpszClassName = L"OrvanelE2EReply";
-        ::RegisterClassW(&cls);
-        return ::CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    }();
     const auto hook_proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(reader, "ReadMenuHook")));
+    const fs::path file = fs::temp_directory_path() / L"orvanel-e2e-menu.txt";
+    std::error_code ignored;
+    fs::remove(file, ignored);
     if (menu == nullptr || hook_proc == nullptr) return {};
-    g_answer.clear();
     const HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, hook_proc, reader, ::GetWindowThreadProcessId(menu, nullptr));
-    ::PostMessageW(menu, ::RegisterWindowMessageW(L"OrvanelE2EReadMenu"), reinterpret_cast<WPARAM>(reply), 0);
-    WaitFor([] { return !g_answer.empty(); });
+    ::PostMessageW(menu, ::RegisterWindowMessageW(L"OrvanelE2EReadMenu"), 0, 0);
+    WaitFor([&file] { return fs::exists(file); });
     ::UnhookWindowsHookEx(hook);
     std::vector<MenuItem> items;
-    std::wistringstream lines(std::wstring(reinterpret_cast<const wchar_t*>(g_answer.data()), g_answer.size() / sizeof(wchar_t)));
+    std::wifstream lines(file);
     for (std::wstring line; std::getline(lines, line);) {
         std::wistringstream fields(line);
         MenuItem item;

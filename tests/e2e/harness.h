@@ -63,12 +63,10 @@ public:
     // Started as a user does, in its own folder; waits for its window unless told not to.
     explicit Orvanel(bool wait = true, const std::wstring& exe = Exe());
     ~Orvanel();  // ends whatever of it is left
-    Orvanel(const Orvanel&) = delete;
-    Orvanel& operator=(const Orvanel&) = delete;
     HWND Window() const;
     HANDLE Process() const;
     bool WaitGone(int timeout_ms = 15000) const;
-    std::vector<std::wstring> Started(const wchar_t* file) const;  // the command lines it started `file` with
+    std::vector<std::wstring> Started(const std::wstring& program) const;  // the command lines it started, naming it first
     void Post(UINT command) const;  // a menu command, straight to its window
 
 private:

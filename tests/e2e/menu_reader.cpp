@@ -1,31 +1,33 @@
 // Taken into the program under test by a message hook on its menu's thread,
 // where alone the open menu's items can be read (Wine keeps them in the
-// process that made the menu). Answers the asking window with WM_COPYDATA:
-// a line per item, "TEXT<tab>STATE<tab>X<tab>Y", X and Y the item's centre.
+// process that made the menu). Writes them, once whole, to
+// %TEMP%\orvanel-e2e-menu.txt: a line per item, "TEXT<tab>STATE<tab>X<tab>Y",
+// X and Y the item's centre.
 #include <windows.h>
 
-#include <string>
+#include <filesystem>
+#include <fstream>
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM wparam, LPARAM lparam) {
     static const UINT request = ::RegisterWindowMessageW(L"OrvanelE2EReadMenu");
     auto* msg = reinterpret_cast<MSG*>(lparam);
-    if (code != HC_ACTION || wparam != PM_REMOVE || msg->message != request) {
-        return ::CallNextHookEx(nullptr, code, wparam, lparam);
-    }
+    if (code != HC_ACTION || wparam != PM_REMOVE || msg->message != request) return ::CallNextHookEx(nullptr, code, wparam, lparam);
     msg->message = WM_NULL;  // the menu never sees the request
     const auto menu = reinterpret_cast<HMENU>(::SendMessageW(msg->hwnd, MN_GETHMENU, 0, 0));
-    std::wstring lines;
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        wchar_t text[256] = L"-";
-        if (!(state & MF_SEPARATOR)) ::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-        RECT r{};
-        ::GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r);
-        lines += std::wstring(text) + L"\t" + ((state & MF_SEPARATOR) ? L"separator" : (state & MF_GRAYED) ? L"greyed" : L"enabled") +
-                 L"\t" + std::to_wstring((r.left + r.right) / 2) + L"\t" + std::to_wstring((r.top + r.bottom) / 2) + L"\n";
-    }
-    COPYDATASTRUCT data{1, static_cast<DWORD>(lines.size() * sizeof(wchar_t)), lines.data()};
-    ::SendMessageTimeoutW(reinterpret_cast<HWND>(msg->wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                          SMTO_ABORTIFHUNG, 5000, nullptr);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / L"orvanel-e2e-menu.txt";
+    std::wofstream(std::filesystem::path(file) += L".new") << [menu] {
+        std::wstring lines;
+        for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(menu)); ++i) {
+            const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+            wchar_t text[256] = L"-";
+            if (!(state & MF_SEPARATOR)) ::GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
+            RECT r{};
+            ::GetMenuItemRect(nullptr, menu, i, &r);
+            lines += std::wstring(text) + L"\t" + (state & MF_SEPARATOR ? L"separator" : state & MF_GRAYED ? L"greyed" : L"enabled") +
+                     L"\t" + std::to_wstring((r.left + r.right) / 2) + L"\t" + std::to_wstring((r.top + r.bottom) / 2) + L"\n";
+        }
+        return lines;
+    }();
+    std::filesystem::rename(std::filesystem::path(file) += L".new", file);
     return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }

@@ -73,16 +73,6 @@ protected:
     }
 };
 
-TEST_F(MountAtStart, AFolderThatComesLaterIsMountedWhenItComes) {
-    std::filesystem::remove(folder_);
-    Orvanel app;
-    Pause(4000);
-    EXPECT_EQ(Mapping(letter_), L"") << "nothing while the folder is missing";
-    std::filesystem::create_directory(folder_);
-    EXPECT_TRUE(Maps(letter_, folder_, 10000));
-    EXPECT_EQ(AnswerMessage(500), L"");
-}
-
 TEST_F(MountAtStart, AFolderThatNeverComesGivesTheMountsMessageOnceAfterAMinute) {
     std::filesystem::remove(folder_);
     Orvanel app;

@@ -1,16 +1,18 @@
-// The real dialogs, opened in this process at the session's scale: every
-// text reads in full, also after a change of scale, which hands each control
-// its new font before the old one goes; and what the settings dialog's two
-// options store.
+// The real dialogs, opened in this process at the session's scale (fonts and
+// menus are the process's own here, so no second process is needed to
+// measure a text or to watch a font change): every text reads in full, also
+// after a change of scale, which hands each control its new font before the
+// old one goes; and what the settings dialog's two options store.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "about_layout.h"
-#include "dialog_driver.h"
 #include "frmAbout.h"
 #include "frmSet.h"
 #include "message_box.h"
@@ -24,9 +26,159 @@
 namespace orvanel {
 namespace {
 
-using test::CutTexts;
-using test::Press;
-using test::WhileOpen;
+// As the program's manifest makes it: per-monitor aware, so that the dialogs
+// open at the session's scale here as they do in the program.
+const bool kDpiAware = ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE;
+
+const wchar_t* g_title = nullptr;
+const std::function<void(HWND)>* g_inspect = nullptr;
+std::wstring g_message;
+
+HWND ShownDialog(const wchar_t* title) {
+    const HWND dialog = ::FindWindowW(L"#32770", title);
+    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+void CALLBACK LookOnce(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND dialog = ShownDialog(g_title);
+    if (dialog == nullptr) return;  // not up yet
+    ::KillTimer(nullptr, timer);
+    (*g_inspect)(dialog);
+    if (::IsWindow(dialog)) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+void CALLBACK AnswerMessage(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = ShownDialog(L"Orvanel");
+    if (box == nullptr) return;
+    ::KillTimer(nullptr, timer);
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[16] = L"";
+        ::GetClassNameW(c, cls, 16);
+        if (::_wcsicmp(cls, L"Static") == 0) g_message += WindowText(c);
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// The control drawn by itself, at `size`, on a background no text has.
+std::vector<std::uint32_t> Drawn(HWND control, SIZE size) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = ::SelectObject(dc, bitmap);
+    const auto n = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
+    std::fill_n(static_cast<std::uint32_t*>(bits), n, 0x00FF00FFu);
+    ::SendMessageW(control, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
+    ::GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + n);
+    ::SelectObject(dc, before);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// How many pixels of the control, drawn at `size`, its text changes.
+long TextPixels(HWND control, SIZE size) {
+    constexpr UINT kQuiet = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+    RECT placed{};
+    ::GetWindowRect(control, &placed);
+    const std::wstring text = WindowText(control);
+    ::SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy, kQuiet);
+    const std::vector<std::uint32_t> with = Drawn(control, size);
+    ::SetWindowTextW(control, L" ");  // a blank lays a check box out as a text does
+    const std::vector<std::uint32_t> without = Drawn(control, size);
+    ::SetWindowTextW(control, text.c_str());
+    ::SetWindowPos(control, nullptr, 0, 0, placed.right - placed.left, placed.bottom - placed.top, kQuiet);
+    long changed = 0;
+    for (std::size_t i = 0; i < with.size(); ++i) changed += with[i] != without[i];
+    return changed;
+}
+
+bool DrawsText(HWND control, const wchar_t* cls) {
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE));
+    if (::_wcsicmp(cls, L"Edit") == 0) return true;
+    if (::_wcsicmp(cls, L"Button") == 0) return (style & BS_TYPEMASK) != BS_OWNERDRAW;
+    const DWORD type = style & SS_TYPEMASK;
+    return ::_wcsicmp(cls, L"Static") == 0 && (type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP);
+}
+
+struct FontHandOver {
+    int set = 0;
+    int replaced_deleted = 0;
+};
+FontHandOver* g_fonts = nullptr;
+HWND g_watched = nullptr;
+
+LRESULT CALLBACK WatchSetFont(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && call->message == WM_SETFONT && ::GetParent(call->hwnd) == g_watched) {
+        ++g_fonts->set;
+        const auto held = reinterpret_cast<HGDIOBJ>(::SendMessageW(call->hwnd, WM_GETFONT, 0, 0));
+        g_fonts->replaced_deleted += held != nullptr && ::GetObjectType(held) != OBJ_FONT;
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+
+// Runs `show` (which opens a modal dialog titled `title` on this thread);
+// once the dialog is up, `inspect` gets it, and the dialog is then closed
+// with IDCANCEL unless `inspect` closed it.
+void WhileOpen(const wchar_t* title, const std::function<void()>& show, const std::function<void(HWND)>& inspect) {
+    g_title = title;
+    g_inspect = &inspect;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, LookOnce);
+    show();
+    ::KillTimer(nullptr, timer);
+}
+
+// The texts of the dialog's controls that are not drawn in full: a control
+// drawn at its size must show as many pixels of its text as when drawn far
+// larger. Each entry reads "ID: TEXT".
+std::vector<std::wstring> CutTexts(HWND dialog) {
+    std::vector<std::wstring> cut;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[16] = L"";
+        ::GetClassNameW(c, cls, 16);
+        const std::wstring text = WindowText(c);
+        if (text.empty() || !::IsWindowVisible(c) || !DrawsText(c, cls)) continue;
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        const SIZE placed{r.right - r.left, r.bottom - r.top};
+        if (TextPixels(c, placed) != TextPixels(c, {2 * placed.cx + 200, 2 * placed.cy + 40})) {
+            cut.push_back(std::to_wstring(::GetDlgCtrlID(c)) + L": " + text);
+        }
+    }
+    return cut;
+}
+
+// Sends the dialog WM_DPICHANGED for `dpi` and counts the fonts its
+// controls were handed, and how many of them replaced a font already deleted.
+FontHandOver ChangeDpi(HWND dialog, UINT dpi) {
+    FontHandOver fonts;
+    g_fonts = &fonts;
+    g_watched = dialog;
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, WatchSetFont, nullptr, ::GetCurrentThreadId());
+    RECT suggested{};
+    ::GetWindowRect(dialog, &suggested);
+    ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    ::UnhookWindowsHookEx(hook);
+    return fonts;
+}
+
+// Presses the dialog's button `id` as a click does; a message box it brings
+// up is answered with OK, and its text returned.
+std::wstring Press(HWND dialog, int id) {
+    g_message.clear();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, AnswerMessage);
+    ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    ::KillTimer(nullptr, timer);
+    return g_message;
+}
+
+
 using Texts = std::vector<std::wstring>;
 
 constexpr wchar_t kSettings[] = L"Select Path to Make As drive";
@@ -47,23 +199,6 @@ RECT Box(HWND control) {
     return r;
 }
 
-// The controls (those with the ids given, else all) that overlap by more
-// than an edge they share by design: a design pixel, two at 150 %.
-Texts Overlapping(HWND dialog, const std::vector<int>& ids) {
-    Texts found;
-    const std::vector<HWND> c = Children(dialog);
-    const auto counts = [&ids](HWND w) { return ids.empty() || std::count(ids.begin(), ids.end(), ::GetDlgCtrlID(w)); };
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        for (std::size_t j = i + 1; j < c.size(); ++j) {
-            const RECT a = Box(c[i]), b = Box(c[j]);
-            if (counts(c[i]) && counts(c[j]) && std::min(a.right, b.right) - std::max(a.left, b.left) > 2 &&
-                std::min(a.bottom, b.bottom) - std::max(a.top, b.top) > 2)
-                found.push_back(std::to_wstring(::GetDlgCtrlID(c[i])) + L" and " + std::to_wstring(::GetDlgCtrlID(c[j])));
-        }
-    }
-    return found;
-}
-
 // A message box's buttons, and "icon" where it shows one: it shows none.
 std::wstring Buttons(HWND box) {
     std::wstring found;
@@ -76,13 +211,12 @@ std::wstring Buttons(HWND box) {
     return found;
 }
 
-// Every text in full, no two controls in each other's way; once the settings
-// dialog is wider than designed, OK and Cancel alike, spanning the folder
-// list's row; and at the session's own scale (where the frame around it is
-// drawn for that scale too) at least the designed client area.
-void CheckReadable(HWND dialog, UINT dpi, const TwipsRect& design, const std::vector<int>& apart) {
+// Every text in full; once the settings dialog is wider than designed, OK
+// and Cancel alike, spanning the folder list's row; and at the session's own
+// scale (where the frame around it is drawn for that scale too) at least the
+// designed client area. Where the layout puts each control is the core's.
+void CheckReadable(HWND dialog, UINT dpi, const TwipsRect& design) {
     EXPECT_EQ(CutTexts(dialog), Texts{}) << "at " << dpi << " DPI";
-    EXPECT_EQ(Overlapping(dialog, apart), Texts{}) << "at " << dpi << " DPI";
     const RECT ok = Box(::GetDlgItem(dialog, IDOK)), cancel = Box(::GetDlgItem(dialog, IDCANCEL)), list = Box(::GetDlgItem(dialog, IDC_DIR1));
     const PixelRect designed_list = ToPixels(kSettingsLayout[IndexOf(kSettingsLayout, SettingsControl::Dir1)].twips, dpi);
     if (::GetDlgItem(dialog, IDC_DIR1) && list.right - list.left != designed_list.right - designed_list.left) {
@@ -100,19 +234,16 @@ void CheckReadable(HWND dialog, UINT dpi, const TwipsRect& design, const std::ve
 TEST(Dialogs, EveryTextReadsInFullAtThisScaleAndAfterAChangeOfScale) {
     const UINT dpi = ::GetDpiForSystem();
     const UINT other = dpi == 96 ? 144 : 96;
-    struct Dialog { const wchar_t* title; void (*show)(); TwipsRect design; std::vector<int> apart; };
-    // The about box's labels lie over its logo by design: only its buttons and lower labels stand apart.
-    for (const Dialog& d : {Dialog{kSettings, ShowSettings, kSettingsClient, {}},
-                            {L"About Orvanel", ShowAboutBox, kAboutClient,
-                             {IDC_ABOUT_EMAIL, IDC_ABOUT_HOMEPAGE, IDC_ABOUT_OK, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_STATEMENT}}}) {
+    struct Dialog { const wchar_t* title; void (*show)(); TwipsRect design; };
+    for (const Dialog& d : {Dialog{kSettings, ShowSettings, kSettingsClient}, {L"About Orvanel", ShowAboutBox, kAboutClient}}) {
         bool opened = false;
         WhileOpen(d.title, d.show, [&](HWND dialog) {
             opened = true;
-            CheckReadable(dialog, dpi, d.design, d.apart);
-            const test::FontHandOver fonts = test::ChangeDpi(dialog, other);
+            CheckReadable(dialog, dpi, d.design);
+            const FontHandOver fonts = ChangeDpi(dialog, other);
             EXPECT_EQ(fonts.set, static_cast<int>(Children(dialog).size())) << d.title;
             EXPECT_EQ(fonts.replaced_deleted, 0) << d.title;
-            CheckReadable(dialog, other, d.design, d.apart);
+            CheckReadable(dialog, other, d.design);
         });
         EXPECT_TRUE(opened) << d.title;
     }
