@@ -73,15 +73,12 @@ TEST(TrayLook, MountedOffersUnmountGreysSettingsAndTipsEndAtTheirNul) {
 }
 
 TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlashAndVolumeChangesConcernTheLettersBit) {
-    EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder"));
-    EXPECT_TRUE(MappingNamesFolder(L"\\??\\D:\\", L"D:\\"));
-    EXPECT_TRUE(MappingNamesFolder(L"C:\\Data", L"C:\\Data\\"));
+    EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder") && MappingNamesFolder(L"\\??\\D:\\", L"D:\\") &&
+                MappingNamesFolder(L"C:\\Data", L"C:\\Data\\"));
     for (const auto& [target, folder] : {std::pair{L"\\??\\C:\\Some Folder2", L"C:\\Some Folder"},
                                          {L"\\Device\\HarddiskVolume1", L"C:\\"}, {L"\\??\\", L""}, {L"\\??\\D:\\", L"D:"}})
         EXPECT_FALSE(MappingNamesFolder(target, folder)) << testing::PrintToString(target);
-    EXPECT_TRUE(MaskHoldsDrive(1u << 23 | 1u, L"x:"));
-    EXPECT_TRUE(MaskHoldsDrive(1u, L"A:"));
-    EXPECT_TRUE(MaskHoldsDrive(1u << 25, L"Z:"));
+    EXPECT_TRUE(MaskHoldsDrive(1u << 23 | 1u, L"x:") && MaskHoldsDrive(1u, L"A:") && MaskHoldsDrive(1u << 25, L"Z:"));
     EXPECT_FALSE(MaskHoldsDrive(1u << 22 | 1u << 24, L"X:"));
     for (const wchar_t* odd : {L"X", L"xy:", L":", L"1:", L"X;"}) EXPECT_FALSE(MaskHoldsDrive(~0u, odd)) << odd;
 }

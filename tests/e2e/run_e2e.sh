@@ -16,18 +16,14 @@ export WINEDEBUG=-all
 # Wine would copy the installer's Start-menu shortcut into the Linux menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 export ORVANEL_EXE=$(winepath -w "$exe" 2>/dev/null)
-# Wine's DefineDosDevice makes no drive a program can browse, so the
-# settings dialog's data drive is one of Wine's own drive links, named to
-# the tests.
+# The settings dialog's data drive: one of Wine's drive links, as its DefineDosDevice's can't be browsed.
 export ORVANEL_E2E_DRIVE='D=C:\e2e-data'
 version=$(sed -n 's/^#define ORVANEL_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]\+\)\s*$/\2/p' "$repo/resources/version.h" | paste -sd.)
 setup=$dist/Orvanel-$version-setup.exe
 [ -n "$dist" ] && [ -f "$setup" ] && export ORVANEL_SETUP=$(winepath -w "$setup" 2>/dev/null)
 
-# A GoogleTest program in the prefix's one virtual desktop, bounded so that
-# a program left running cannot hold the desktop, and the run, open. The
-# desktop does not pass its program's exit code on: the verdict is the
-# report's own, its first (overall) failure count.
+# A GoogleTest program in the prefix's virtual desktop, bounded so that a program left running cannot
+# hold the run open; the desktop passes no exit code on, so the verdict is the report's overall count.
 run() {
     local report=$work/report-$RANDOM.json
     timeout -k 10 "${ORVANEL_E2E_TIMEOUT:-400}" wine explorer /desktop=Orvanel,1024x768 "$(winepath -w "$1")" \
@@ -62,8 +58,7 @@ failed=0
 if [ -n "${ORVANEL_E2E_FILTER:-}" ]; then
     session one "$ORVANEL_E2E_FILTER" || failed=1
 else
-    # Balanced so that both end at about the same time: the minute a
-    # missing folder is waited for runs beside everything else.
+    # The minute a missing folder is waited for runs beside everything else.
     session a 'MountAtStart.*:Installer.*' glue >"$work/a.log" 2>&1 &
     first=$!
     session b '*-MountAtStart.*:Installer.*' >"$work/b.log" 2>&1 &

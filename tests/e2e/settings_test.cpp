@@ -18,10 +18,7 @@ void MakeFolder(const std::wstring& path) { ::CreateDirectoryW((L"\\\\?\\" + pat
 class Settings : public E2ETest {
 protected:
     static void SetUpTestSuite() {
-        // Under Wine a mapping made with DefineDosDevice cannot be browsed,
-        // so the Wine wrapper gives the prefix the drive before it starts
-        // and names it: ORVANEL_E2E_DRIVE="D=C:\\folder". Elsewhere it is a
-        // free letter mapped here.
+        // Under Wine the wrapper gives it (ORVANEL_E2E_DRIVE="D=C:\\folder"); elsewhere a free letter is mapped here.
         const std::wstring given = Env(L"ORVANEL_E2E_DRIVE");
         data_ = given.empty() ? FreeLetter() - 1 : given[0];
         root_ = given.empty() ? TempFolder(L"data-drive") : given.substr(2);

@@ -123,9 +123,8 @@ LRESULT CALLBACK WatchSetFont(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 
-// Runs `show` (which opens a modal dialog titled `title` on this thread);
-// once the dialog is up, `inspect` gets it, and the dialog is then closed
-// with IDCANCEL unless `inspect` closed it.
+// Runs `show`, a modal dialog titled `title`; once it is up, `inspect` gets
+// it, and it is then closed with IDCANCEL unless `inspect` closed it.
 void WhileOpen(const wchar_t* title, const std::function<void()>& show, const std::function<void(HWND)>& inspect) {
     g_title = title;
     g_inspect = &inspect;
@@ -134,9 +133,8 @@ void WhileOpen(const wchar_t* title, const std::function<void()>& show, const st
     ::KillTimer(nullptr, timer);
 }
 
-// The texts of the dialog's controls that are not drawn in full: a control
-// drawn at its size must show as many pixels of its text as when drawn far
-// larger. Each entry reads "ID: TEXT".
+// "ID: TEXT" of each control not drawn in full: drawn at its size, it must
+// show as many pixels of its text as when drawn far larger.
 std::vector<std::wstring> CutTexts(HWND dialog) {
     std::vector<std::wstring> cut;
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
@@ -154,8 +152,7 @@ std::vector<std::wstring> CutTexts(HWND dialog) {
     return cut;
 }
 
-// Sends the dialog WM_DPICHANGED for `dpi` and counts the fonts its
-// controls were handed, and how many of them replaced a font already deleted.
+// WM_DPICHANGED for `dpi`: the fonts its controls were handed, and how many replaced one already deleted.
 FontHandOver ChangeDpi(HWND dialog, UINT dpi) {
     FontHandOver fonts;
     g_fonts = &fonts;
@@ -168,8 +165,7 @@ FontHandOver ChangeDpi(HWND dialog, UINT dpi) {
     return fonts;
 }
 
-// Presses the dialog's button `id` as a click does; a message box it brings
-// up is answered with OK, and its text returned.
+// Presses button `id`; a message box it brings up is answered with OK, its text returned.
 std::wstring Press(HWND dialog, int id) {
     g_message.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, AnswerMessage);
