@@ -45,6 +45,7 @@ void Save(RECT at, const std::wstring& name) {
     ::DeleteObject(bitmap);
     ::DeleteDC(dc);
     ::ReleaseDC(nullptr, screen);
+    for (std::uint32_t& p : pixels) p |= 0xFF000000u;  // opaque: what GDI drew leaves the alpha byte as it likes
     const auto bytes = static_cast<DWORD>(pixels.size() * 4), head = static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(info));
     const BITMAPFILEHEADER file{0x4D42, head + bytes, 0, 0, head};
     std::ofstream out(std::filesystem::path(Env(L"ORVANEL_E2E_ARTIFACTS")) / (name + L".bmp"), std::ios::binary);
