@@ -14,7 +14,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM 
     if (code != HC_ACTION || wparam != PM_REMOVE || msg->message != request) return ::CallNextHookEx(nullptr, code, wparam, lparam);
     msg->message = WM_NULL;  // the menu never sees the request
     const auto menu = reinterpret_cast<HMENU>(::SendMessageW(msg->hwnd, MN_GETHMENU, 0, 0));
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / L"orvanel-e2e-menu.txt";
+    std::error_code ignored;  // nothing may be thrown into the program's own thread
+    const std::filesystem::path file = std::filesystem::temp_directory_path(ignored) / L"orvanel-e2e-menu.txt";
     std::wofstream(std::filesystem::path(file) += L".new") << [menu] {
         std::wstring lines;
         for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(menu)); ++i) {
@@ -28,6 +29,6 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM 
         }
         return lines;
     }();
-    std::filesystem::rename(std::filesystem::path(file) += L".new", file);
+    std::filesystem::rename(std::filesystem::path(file) += L".new", file, ignored);
     return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }
