@@ -9,6 +9,7 @@
 #include <dbt.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -38,10 +39,8 @@ int wmain(int argc, wchar_t** argv) {
     std::ifstream steering(kDir / L"subst-fail", std::ios::binary);
     const std::string fail{std::istreambuf_iterator<char>(steering), std::istreambuf_iterator<char>()};
     if (!fail.empty()) return std::printf("%s\n", fail.c_str()), 1;
-    if (argc != 3) return Fail(L"Incorrect number of parameters - " + std::wstring(::GetCommandLineW()));
-    std::wstring drive = argv[1];
-    if (drive.size() != 2 || !iswalpha(drive[0]) || drive[1] != L':') return Fail(L"Invalid parameter - " + drive);
-    drive[0] = static_cast<wchar_t>(towupper(drive[0]));
+    if (argc != 3 || wcslen(argv[1]) != 2 || !iswalpha(argv[1][0]) || argv[1][1] != L':') return Fail(L"Invalid parameter");
+    const std::wstring drive{static_cast<wchar_t>(towupper(argv[1][0])), L':'};
     wchar_t target[1024];
     const bool mapped = ::QueryDosDeviceW(drive.c_str(), target, 1024) != 0;
     if (_wcsicmp(argv[2], L"/d") == 0) {

@@ -73,7 +73,6 @@ void Pause(int ms) {
     }
 }
 
-
 std::wstring Env(const wchar_t* name) {
     wchar_t value[1024] = L"";
     return ::GetEnvironmentVariableW(name, value, 1024) < 1024 ? value : L"";
@@ -124,7 +123,6 @@ wchar_t FreeLetter() {
     return letter;
 }
 
-
 std::string Narrow(const std::wstring& text) {
     std::string out(text.size() * 2 + 1, '\0');
     out.resize(static_cast<std::size_t>(std::max(0, ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(),
@@ -159,7 +157,6 @@ void Forget(HKEY root, const wchar_t* key) {
     ::RegDeleteTreeW(root, key);
     ::RegDeleteKeyW(root, key);
 }
-
 
 std::wstring PlantedCopy(const std::wstring& folder_name) {
     const fs::path copy = TempFolder(folder_name), built = fs::path(Orvanel::Exe()).parent_path();
@@ -268,7 +265,6 @@ std::vector<std::wstring> Orvanel::Started(const std::wstring& program) const {
 
 void Orvanel::Post(UINT command) const { ::PostMessageW(Window(), WM_COMMAND, command, 0); }
 
-
 void Key(WORD vk, WORD held) {
     std::vector<INPUT> keys{Keyboard(vk, 0, 0), Keyboard(vk, 0, KEYEVENTF_KEYUP)};
     if (held) keys = {Keyboard(held, 0, 0), keys[0], keys[1], Keyboard(held, 0, KEYEVENTF_KEYUP)};
@@ -349,7 +345,6 @@ std::wstring AnswerMessage(int timeout_ms, const std::wstring& button) {
     WaitClosed(box);
     return text;
 }
-
 
 // The desktop's shell may still be starting when the tests do.
 bool HasNotificationArea() {
@@ -485,7 +480,6 @@ TrayStandIn::~TrayStandIn() {
     ::PostMessageW(window_, WM_CLOSE, 0, 0);
     thread_.join();
 }
-
 
 void E2ETest::SetUp() {
     // Without a taskbar (a build machine's), what needs no click runs with a stand-in.
