@@ -47,7 +47,7 @@ start_xvfb() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     local i
-    for i in $(seq 50); do
+    for i in $(seq 300); do  # a loaded machine may take seconds
         [ -s "$fdfile" ] && break
         sleep 0.1
     done

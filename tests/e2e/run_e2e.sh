@@ -28,6 +28,7 @@ run() {
     local report=$work/report-$RANDOM.json
     timeout -k 10 "${ORVANEL_E2E_TIMEOUT:-400}" wine explorer /desktop=Orvanel,1024x768 "$(winepath -w "$1")" \
         "${@:2}" --gtest_output="json:$(winepath -w "$report")" 2>&1 | tr -d '\r' | grep --line-buffered -v '^wine: Read access denied'
+    [ -f "$report" ] || echo "FAIL: $(basename "$1") wrote no report (DISPLAY=$DISPLAY)"
     [ "$(grep -m1 -o '"failures": [0-9]*' "$report" 2>/dev/null)" == '"failures": 0' ] &&
         [ "$(grep -m1 -o '"errors": [0-9]*' "$report")" == '"errors": 0' ]
 }
