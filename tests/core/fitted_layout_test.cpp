@@ -142,10 +142,12 @@ TEST(FitLayout, BoxesThatOnlyTouchAreNotInEachOthersWayAndGrowthAcrossAndDownMov
     EXPECT_EQ(R(both.boxes[1]), (Rect{80, 0, 120, 10}));
     EXPECT_EQ(R(both.boxes[2]), (Rect{0, 40, 50, 50}));
     EXPECT_EQ(R(both.boxes[3]), (Rect{80, 20, 120, 30}));
-    // A box that follows a wider parent's right edge takes its own followers along.
-    const FittedLayout nested = FitLayout({{{0, 0, 50, 10}, {}, -1, RightEdge::Follows}, {{10, 0, 40, 10}, {}, 0, RightEdge::Follows}},
+    // A box that follows a wider parent's right edge takes its own followers along; one that moves, its contents.
+    const FittedLayout nested = FitLayout({{{0, 0, 50, 10}, {}, -1, RightEdge::Follows}, {{10, 0, 40, 10}, {}, 0, RightEdge::Follows},
+                                           {{60, 0, 90, 10}, {}, -1, RightEdge::Moves}, {{65, 0, 85, 10}, {}, 2, RightEdge::Stays}},
                                           {100, 20}, {140, 0});
     EXPECT_EQ(R(nested.boxes[1]), (Rect{10, 0, 80, 10}));
+    EXPECT_EQ(R(nested.boxes[3]), (Rect{105, 0, 125, 10}));
 }
 
 }  // namespace

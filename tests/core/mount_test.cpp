@@ -74,7 +74,7 @@ TEST(TrayLook, MountedOffersUnmountGreysSettingsAndTipsEndAtTheirNul) {
 
 TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlashAndVolumeChangesConcernTheLettersBit) {
     EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder") && MappingNamesFolder(L"\\??\\D:\\", L"D:\\") &&
-                MappingNamesFolder(L"C:\\Data", L"C:\\Data\\"));
+                MappingNamesFolder(L"C:\\Data", L"C:\\Data\\\\"));
     for (const auto& [target, folder] : {std::pair{L"\\??\\C:\\Some Folder2", L"C:\\Some Folder"},
                                          {L"\\Device\\HarddiskVolume1", L"C:\\"}, {L"\\??\\", L""}, {L"\\??\\D:\\", L"D:"}})
         EXPECT_FALSE(MappingNamesFolder(target, folder)) << testing::PrintToString(target);
