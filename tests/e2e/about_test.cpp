@@ -1,8 +1,6 @@
-// The about box opened from the tray menu: what it shows, and its link
-// buttons' commands with the maker's addresses stored and missing; and Help,
-// whose viewer opens the help file beside the program, offering first to
-// unblock one marked as downloaded from the internet (as a browser's zip
-// leaves it).
+// The about box: what it shows, and its links' commands with the maker's
+// addresses stored and missing; and Help, offering first to unblock a help
+// file marked as downloaded from the internet (as a browser's zip leaves it).
 #include "harness.h"
 
 #include <algorithm>

@@ -1,10 +1,8 @@
 // A stand-in for subst.exe in the test prefix, as Wine's own does nothing:
-// it records its command line, maps or unmaps the drive with
-// DefineDosDevice so that QueryDosDevice shows the effect, tells the
-// session's windows as Windows does (Wine's DefineDosDevice tells nobody),
-// prints subst's messages and returns its exit codes. A file subst-fail in
-// C:\windows\temp\orvanel-test (off the root of C:, where folder lists
-// would show it) makes it print that file's text and fail.
+// it records its command line, maps or unmaps the drive with DefineDosDevice,
+// tells the session's windows as Windows does (Wine's tells nobody), and
+// prints subst's messages with its exit codes. A file subst-fail in
+// C:\windows\temp\orvanel-test makes it print that file's text and fail.
 #include <windows.h>
 #include <dbt.h>
 

@@ -19,14 +19,7 @@ namespace fs = std::filesystem;
 const bool kDpiAware = ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE;
 const fs::path kSteering = L"C:\\windows\\temp\\orvanel-test";
 
-bool IsClass(HWND window, const wchar_t* name) {
-    wchar_t found[32] = L"";
-    ::GetClassNameW(window, found, 32);
-    return ::_wcsicmp(found, name) == 0;
-}
-
-// The command line a process was started with, read from its parameters in
-// the 64-bit layout: no call gives another process's on every system.
+// A process's command line, from its parameters (64-bit layout): no call gives it everywhere.
 std::wstring CommandLineOf(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic{};
     char* parameters = nullptr;
@@ -178,8 +171,7 @@ std::vector<std::wstring> PlantedRan(const std::wstring& exe) {
     return ran;
 }
 
-// Every program Orvanel starts comes into its job, whose notifications name
-// each one as it starts, while its command line can still be read.
+// What Orvanel starts comes into its job, which names each one while its command line can be read.
 struct Orvanel::Watch {
     HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
     HANDLE port = ::CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
@@ -336,7 +328,8 @@ std::wstring AnswerMessage(int timeout_ms, const std::wstring& button) {
     const HWND box = WaitShown(L"#32770", L"Orvanel", timeout_ms);
     std::wstring text;
     for (HWND c = box ? ::GetWindow(box, GW_CHILD) : nullptr; c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        if (IsClass(c, L"Static") && !Text(c).empty()) text += (text.empty() ? L"" : L"\n") + Text(c);
+        wchar_t cls[8] = L"";
+        if (::GetClassNameW(c, cls, 8) && ::_wcsicmp(cls, L"Static") == 0 && !Text(c).empty()) text += (text.empty() ? L"" : L"\n") + Text(c);
     }
     if (box == nullptr) return text;
     ::SetForegroundWindow(box);
@@ -359,8 +352,7 @@ POINT IconAt(HWND owner) {
     NOTIFYICONIDENTIFIER icon{sizeof(icon), owner, 1, {}};
     RECT r{};
     if (SUCCEEDED(::Shell_NotifyIconGetRect(&icon, &r))) return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    // Wine draws its icons without windows of their own and cannot say where
-    // one is: Orvanel's, the only one, stands in the taskbar's right corner.
+    // Wine cannot say where: Orvanel's, the only one, stands in the taskbar's right corner.
     ::GetWindowRect(Shown(L"Shell_TrayWnd", nullptr), &r);
     return {r.right - 10, r.bottom - 11};
 }
@@ -378,11 +370,19 @@ bool Showing(HWND owner, bool (*colour)(std::uint32_t)) {
     });
 }
 
+std::wstring Tip(HWND owner) {
+    const POINT at = IconAt(owner), away{at.x - 300, at.y - 300};
+    Send({Mouse(0, away)}, 300);
+    Send({Mouse(0, at)}, 300);
+    Send({Mouse(0, {at.x - 1, at.y})}, 0);  // a little movement over it calls the tip
+    const std::wstring tip = Text(WaitShown(L"tooltips_class32", nullptr));
+    Send({Mouse(0, away)}, 100);
+    return tip;
+}
+
 namespace {
 
-// Menus live in the process that made them (under Wine, their items too):
-// a message hook takes menu_reader.dll into Orvanel's menu thread, which
-// writes them to a file.
+// Menus live in the process that made them: a hook takes menu_reader.dll into its menu thread.
 std::vector<MenuItem> ReadMenu(HWND menu) {
     static const HMODULE reader = ::LoadLibraryW(L"menu_reader.dll");
     const auto hook_proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(reader, "ReadMenuHook")));
@@ -440,7 +440,6 @@ const std::wstring kNoFolder = L"Mount:greyed - Settings - About... Help - Exit"
 const std::wstring kUnmounted = L"Mount - Settings - About... Help - Exit";
 const std::wstring kMounted = L"Unmount - Settings:greyed - About... Help - Exit";
 
-// --- the taskbar's stand-in
 
 LRESULT CALLBACK TrayStandIn::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
     auto* self = reinterpret_cast<TrayStandIn*>(::GetWindowLongPtrW(window, GWLP_USERDATA));

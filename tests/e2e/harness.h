@@ -100,6 +100,7 @@ bool Red(std::uint32_t colour);     // the unmounted picture's cross (a COLORREF
 bool Yellow(std::uint32_t colour);  // the mounted picture's connector
 // Waits until the icon shows that colour's picture, or (nullptr) none.
 bool Showing(HWND owner, bool (*colour)(std::uint32_t));
+std::wstring Tip(HWND owner);  // the icon's tip, as the pointer resting on it calls it
 struct MenuItem {
     std::wstring text;   // "-" for a separator
     std::wstring state;  // "enabled", "greyed" or "separator"

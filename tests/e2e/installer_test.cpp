@@ -1,7 +1,5 @@
-// The per-user installer that scripts/package makes (ORVANEL_SETUP), as an
-// upgrade meets it: installed silently to start at sign-in, installed again
-// over the copy running with its drive mounted, then uninstalled while it
-// runs mounted.
+// The per-user installer scripts/package makes (ORVANEL_SETUP), as an upgrade
+// meets it: installed, installed again over the copy running mounted, uninstalled.
 #include "harness.h"
 
 #include <filesystem>

@@ -1,8 +1,6 @@
-// Taken into the program under test by a message hook on its menu's thread,
-// where alone the open menu's items can be read (Wine keeps them in the
-// process that made the menu). Writes them, once whole, to
-// %TEMP%\orvanel-e2e-menu.txt: a line per item, "TEXT<tab>STATE<tab>X<tab>Y",
-// X and Y the item's centre.
+// Taken into the program by a message hook on its menu's thread, where alone
+// the open menu's items can be read (under Wine): writes them, once whole, to
+// %TEMP%\orvanel-e2e-menu.txt, a line an item: "TEXT<tab>STATE<tab>X<tab>Y".
 #include <windows.h>
 
 #include <filesystem>

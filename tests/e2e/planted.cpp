@@ -1,7 +1,5 @@
-// Planted beside a copy of the program, named like what it starts
-// (subst.exe, hh.exe, explorer.exe) and like a library it loads
-// (version.dll): run or loaded, it leaves NAME.ran beside itself. The
-// program must never find it.
+// Planted beside a copy of the program, named like what it starts and loads:
+// run or loaded, it leaves NAME.ran beside itself. The program must never find it.
 #include <windows.h>
 
 #include <filesystem>

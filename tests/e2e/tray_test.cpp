@@ -17,11 +17,13 @@ TEST_F(Tray, MountUnmountARefusalAndExitWhileMounted) {
     const std::wstring copy = PlantedCopy(L"Orvanel Copy");
     Orvanel app(true, copy);
     EXPECT_TRUE(Showing(app.Window(), Red)) << "the unmounted picture";
+    EXPECT_EQ(Tip(app.Window()), L"Drive Unmounted");
     std::vector<MenuItem> menu = OpenMenu(app.Window());
     EXPECT_EQ(Look(menu), kUnmounted);
     Choose(menu, L"Mount");
     EXPECT_TRUE(Maps(letter_, folder_)) << "a folder with a blank in its path";
     EXPECT_TRUE(Showing(app.Window(), Yellow)) << "the mounted picture";
+    EXPECT_EQ(Tip(app.Window()), L"Drive Mounted");
     menu = OpenMenu(app.Window());
     EXPECT_EQ(Look(menu), kMounted);
     Choose(menu, L"Unmount");
