@@ -22,6 +22,8 @@ function(orvanel_layer name folder)
     add_library(${name} STATIC ${LAYER_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/${folder})
     target_link_libraries(${name} PUBLIC ${LAYER_USES} PRIVATE orvanel_warnings ${LAYER_SYSTEM})
+    # Every file of a layer includes windows.h: parsed once a layer, not once a file.
+    target_precompile_headers(${name} PRIVATE <windows.h> <string> <vector> <memory>)
     if(NOT MSVC)
         target_compile_options(${name} PRIVATE -ffunction-sections -fdata-sections)
     endif()
