@@ -78,6 +78,20 @@ long Threads(DWORD pid) {
     return n;
 }
 
+// Whether a subst.exe still runs: the soak starts each command after the
+// last has ended, as a user's clicks come, so that the figures are those of
+// the program at rest and not of commands piled up.
+bool SubstRunning() {
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W process{sizeof(process)};
+    bool running = false;
+    for (BOOL more = ::Process32FirstW(snapshot, &process); more && !running; more = ::Process32NextW(snapshot, &process)) {
+        running = _wcsicmp(process.szExeFile, L"subst.exe") == 0;
+    }
+    ::CloseHandle(snapshot);
+    return running;
+}
+
 struct Figures {
     long handles, gdi, private_kib, threads;
 };
@@ -118,7 +132,7 @@ TEST_F(Soak, MountAndUnmountCyclesKeepTheProgramsFiguresSteady) {
         bool whole = true;
         for (const std::wstring& want : {folder_, std::wstring()}) {
             app.Post(IDM_ENABLED);
-            whole = whole && Maps(letter_, want, 30000);
+            whole = whole && Maps(letter_, want, 30000) && WaitFor([] { return !SubstRunning(); }, 30000);
         }
         ASSERT_TRUE(whole) << "cycle " << done + 1 << ": " << drive_ << " maps to " << testing::PrintToString(Mapping(letter_));
         if (done + 1 == warm_up) base = report("cycle", done + 1);
