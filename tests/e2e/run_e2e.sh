@@ -60,9 +60,9 @@ if [ -n "${ORVANEL_E2E_FILTER:-}" ]; then
     session one "$ORVANEL_E2E_FILTER" || failed=1
 else
     # The minute a missing folder is waited for runs beside everything else.
-    session a 'MountAtStart.*:Installer.*' >"$work/a.log" 2>&1 &
+    session a 'MountAtStart.AFolderThatNever*:Installer.*' >"$work/a.log" 2>&1 &
     first=$!
-    session b '*-MountAtStart.*:Installer.*' glue >"$work/b.log" 2>&1 &
+    session b '*-MountAtStart.AFolderThatNever*:Installer.*' glue >"$work/b.log" 2>&1 &
     second=$!
     for pid in "$first" "$second"; do wait "$pid" || failed=1; done
     cat "$work/a.log" "$work/b.log"

@@ -73,6 +73,16 @@ protected:
     }
 };
 
+// A USB disk plugged in, a network drive reconnected a little later.
+TEST_F(MountAtStart, AFolderThatComesLaterIsMountedWhenItComes) {
+    std::filesystem::remove(folder_);
+    Orvanel app;
+    Pause(4000);
+    std::filesystem::create_directory(folder_);
+    EXPECT_TRUE(Maps(letter_, folder_, 10000));
+    EXPECT_EQ(AnswerMessage(500), L"");
+}
+
 TEST_F(MountAtStart, AFolderThatNeverComesGivesTheMountsMessageOnceAfterAMinute) {
     std::filesystem::remove(folder_);
     Orvanel app;
