@@ -326,15 +326,19 @@ void ClickButton(HWND dialog, const std::wstring& caption) {
 
 std::wstring AnswerMessage(int timeout_ms, const std::wstring& button) {
     const HWND box = WaitShown(L"#32770", L"Orvanel", timeout_ms);
+    if (box == nullptr) return L"";
+    // Windows' own box, answered as its button would answer: input sent to
+    // a busy desktop can land before the box is ready for it.
+    DWORD_PTR id = 0;
+    ::SendMessageTimeoutW(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id);
+    id = LOWORD(id);
     std::wstring text;
-    for (HWND c = box ? ::GetWindow(box, GW_CHILD) : nullptr; c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
         wchar_t cls[8] = L"";
         if (::GetClassNameW(c, cls, 8) && ::_wcsicmp(cls, L"Static") == 0 && !Text(c).empty()) text += (text.empty() ? L"" : L"\n") + Text(c);
+        if (!button.empty() && (Text(c) == button || Text(c) == L"&" + button)) id = static_cast<DWORD_PTR>(::GetDlgCtrlID(c));
     }
-    if (box == nullptr) return text;
-    ::SetForegroundWindow(box);
-    if (button.empty()) Key(VK_RETURN);
-    else ClickButton(box, button);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     WaitClosed(box);
     return text;
 }

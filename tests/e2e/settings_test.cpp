@@ -149,7 +149,7 @@ TEST_F(Settings, WhatCannotBeMappedIsRefusedAndNothingIsWritten) {
         const std::wstring message = AnswerMessage();
         EXPECT_NE(message.find(c.says), std::wstring::npos) << testing::PrintToString(c.letter) << ": " << testing::PrintToString(message);
         EXPECT_TRUE(::IsWindowVisible(dialog)) << "the dialog stays after " << testing::PrintToString(c.letter);
-        EXPECT_EQ(FocusId(), c.focus) << "after " << testing::PrintToString(c.letter);
+        EXPECT_TRUE(WaitFor([&] { return FocusId() == c.focus; }, 2000)) << "after " << testing::PrintToString(c.letter) << ": " << FocusId();
     }
     Key(VK_ESCAPE);
     EXPECT_TRUE(WaitClosed(dialog));
