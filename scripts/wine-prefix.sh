@@ -40,6 +40,17 @@ REG
     wine regedit /S 'C:\windows\temp\orvanel-test\setup.reg' >/dev/null 2>&1
 }
 
+# end_prefix: ends every process of $WINEPREFIX, also when its Wine server
+# has died under them (they then hang, holding their output open).
+end_prefix() {
+    wineserver -k 2>/dev/null
+    local p
+    for p in /proc/[0-9]*; do
+        [[ $(readlink "$p/exe") == */wine* ]] && grep -qzx "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null &&
+            kill -9 "${p#/proc/}" 2>/dev/null
+    done
+}
+
 # start_xvfb: starts a private X server; exports DISPLAY, sets XVFB_PID.
 start_xvfb() {
     local fdfile

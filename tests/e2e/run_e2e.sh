@@ -22,37 +22,16 @@ version=$(sed -n 's/^#define ORVANEL_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]\
 setup=$dist/Orvanel-$version-setup.exe
 [ -n "$dist" ] && [ -f "$setup" ] && export ORVANEL_SETUP=$(winepath -w "$setup" 2>/dev/null)
 
-# Ends every process of the session's prefix, also when its Wine server has
-# died under them (they then hang, holding the output open).
-end_prefix() {
-    wineserver -k 2>/dev/null
-    local p
-    for p in /proc/[0-9]*; do
-        [[ $(readlink "$p/exe") == */wine* ]] && grep -qzx "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null &&
-            kill -9 "${p#/proc/}" 2>/dev/null
-    done
-}
-
-# Ends the prefix's programs after $1 seconds unless killed first.
-watchdog() {
-    sleep "$1" </dev/null >/dev/null 2>&1 &
-    local sleeper=$!
-    trap 'kill $sleeper 2>/dev/null; exit 0' TERM
-    wait "$sleeper" || return 0
-    echo "FAIL: still running after $1 s, ended"
-    end_prefix
-}
-
 # A GoogleTest program in the prefix's virtual desktop, bounded so that a program left running cannot
 # hold the run open; the desktop passes no exit code on, so the verdict is the report's overall count.
 run() {
-    local report=$work/report-$RANDOM.json
-    watchdog "${ORVANEL_E2E_TIMEOUT:-400}" &
+    local report=$work/report-$RANDOM.json limit=${ORVANEL_E2E_TIMEOUT:-400}
+    (sleep "$limit" && touch "$report.late" && end_prefix) >/dev/null 2>&1 &
     local bound=$!
     wine explorer /desktop=Orvanel,1024x768 "$(winepath -w "$1")" "${@:2}" --gtest_output="json:$(winepath -w "$report")" 2>&1 |
         tr -d '\r' | grep --line-buffered -v '^wine: Read access denied'
     kill "$bound" 2>/dev/null
-    wait "$bound" 2>/dev/null
+    [ ! -f "$report.late" ] || { echo "FAIL: $(basename "$1") still running after $limit s, ended"; return 1; }
     [ -f "$report" ] || echo "FAIL: $(basename "$1") wrote no report (DISPLAY=$DISPLAY)"
     [ "$(grep -m1 -o '"failures": [0-9]*' "$report" 2>/dev/null)" == '"failures": 0' ] &&
         [ "$(grep -m1 -o '"errors": [0-9]*' "$report")" == '"errors": 0' ]
