@@ -54,7 +54,7 @@ session() {
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
         run "$glue" --gtest_filter='Dialogs.*' || rc=1
     fi
-    wineserver -k; wineserver -w
+    end_prefix  # nothing of it outlives its folder
     kill "$XVFB_PID" 2>/dev/null
     return $rc
 }
