@@ -44,6 +44,7 @@ TEST_F(About, ShowsTheVersionAndItsLinksStartTheStoredAddressesElseTheBuiltInOne
     HWND box = Open(app);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(Text(::GetDlgItem(box, IDC_ABOUT_TITLE)) + L" " + Text(::GetDlgItem(box, IDC_ABOUT_VERSION)), L"Orvanel Version 1.0");
+    EXPECT_NE(Text(::GetDlgItem(box, IDC_ABOUT_COPYRIGHT)).find(L"2026 Kestrane"), std::wstring::npos) << "the version record's";
     EXPECT_EQ(Links(app, box), (std::vector<std::wstring>{L"explorer mailto:" + email, L"explorer " + home}));
     EXPECT_TRUE(::IsWindowVisible(box)) << "the box stays open beside them";
     ClickButton(box, L"Ok");

@@ -92,5 +92,9 @@ TEST(FitsAnsi, PlainPathsFitCharactersOutsideTheCodePageDoNot) {
     if (::GetACP() == 1252) EXPECT_TRUE(FitsAnsi(L"D:\\M\u00fcller") && !FitsAnsi(L"D:\\\uff21") && !FitsAnsi(L"D:\\\u65e5"));
 }
 
+TEST(FromOem, SubstsWordsAreReadInTheConsolesCodePage) {
+    if (::GetOEMCP() == 437) EXPECT_EQ(FromOem("Param\x8atre non valide"), L"Param\u00e8tre non valide");
+}
+
 }  // namespace
 }  // namespace orvanel
