@@ -44,7 +44,8 @@ void CALLBACK LookOnce(HWND, UINT, UINT_PTR timer, DWORD) {
     if (dialog == nullptr) return;  // not up yet
     ::KillTimer(nullptr, timer);
     (*g_inspect)(dialog);
-    if (::IsWindow(dialog)) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (::IsWindow(dialog)) ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (::IsWindowVisible(dialog)) { ADD_FAILURE() << "Cancel left it open"; ::EndDialog(dialog, 0); }
 }
 
 void CALLBACK AnswerMessage(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -124,7 +125,7 @@ LRESULT CALLBACK WatchSetFont(int code, WPARAM wparam, LPARAM lparam) {
 
 
 // Runs `show`, a modal dialog titled `title`; once it is up, `inspect` gets
-// it, and it is then closed with IDCANCEL unless `inspect` closed it.
+// it; IDCANCEL must then close it unless `inspect` did.
 void WhileOpen(const wchar_t* title, const std::function<void()>& show, const std::function<void(HWND)>& inspect) {
     g_title = title;
     g_inspect = &inspect;
@@ -250,7 +251,7 @@ TEST(Dialogs, EveryTextReadsInFullAtThisScaleAndAfterAChangeOfScale) {
               });
     WhileOpen(L"Orvanel", [] { AskAppQuestion(nullptr, L"Unblock it?"); }, [](HWND box) {
         EXPECT_EQ(Buttons(box), L"&Yes &No ");
-        ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        ::SendMessageW(box, WM_COMMAND, IDNO, 0);
     });
 }
 
