@@ -61,7 +61,7 @@ void SaveWindow(HWND window, const std::wstring& name) {
 }
 
 // A folder with a few subfolders, stored with its letter; nothing else.
-void Seed() {
+void StoreSampleFolder() {
     Forget(HKEY_CURRENT_USER, kKey);
     for (const wchar_t* f : {L"C:\\Projects", L"C:\\Projects\\Website", L"C:\\Projects\\Website\\images",
                              L"C:\\Projects\\Website\\pages", L"C:\\Projects\\Website\\styles"}) {
@@ -132,7 +132,7 @@ void Mount(const Orvanel& app) {
 int main(int argc, char** argv) {
     const bool menus = !(argc > 1 && std::strcmp(argv[1], "--dialogs") == 0);
     if (!HasNotificationArea()) return 1;
-    Seed();
+    StoreSampleFolder();
     const Orvanel app;
     if (app.Window() == nullptr) return 1;
     const std::wstring scale = std::to_wstring(::GetDpiForSystem() * 100 / 96);
