@@ -4,9 +4,10 @@
 
 namespace orvanel {
 
-ClaimStep ClaimWait::Next(bool claimed, bool other_leaving, std::uint32_t now_ms) const {
-    if (claimed) return ClaimStep::Run;
-    if (!other_leaving) return ClaimStep::HandOver;
+ClaimStep ClaimWait::Next(bool claimed, bool other_leaving, bool commands_running,
+                          std::uint32_t now_ms) const {
+    if (claimed && !commands_running) return ClaimStep::Run;
+    if (!claimed && !other_leaving) return ClaimStep::HandOver;
     return Pause(now_ms) > 0 ? ClaimStep::Wait : ClaimStep::GiveUp;
 }
 

@@ -1,7 +1,9 @@
 // One copy a sign-in session. A copy started while another runs normally
 // hands over to it and ends; one started while the other is leaving (its
 // drive being unmounted) waits, bounded, for that process to end and then
-// runs itself, so that a start right after Exit is never lost.
+// runs itself, so that a start right after Exit is never lost. It also
+// waits for the commands an earlier copy started: a slow removal that ends
+// after the new copy took over would take the drive from under it.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +13,7 @@ namespace orvanel {
 enum class ClaimStep {
     Run,       // this copy holds the claim: start
     HandOver,  // another copy runs and stays: bring it forward, end quietly
-    Wait,      // another copy is leaving: look again after the pause
+    Wait,      // another copy, or its commands, are not done: look again after the pause
     GiveUp,    // it is still leaving after the bound: say so, end
 };
 
@@ -29,9 +31,10 @@ public:
     explicit ClaimWait(std::uint32_t started_ms) : started_(started_ms) {}
 
     // `claimed`: this copy now holds the claim; `other_leaving`: the copy
-    // that holds it has shown that it is leaving.
-    ClaimStep Next(bool claimed, bool other_leaving, std::uint32_t now_ms) const;
-    // How long to wait for the claim before looking again.
+    // that holds it has shown that it is leaving; `commands_running`: a
+    // subst.exe an earlier copy started has not ended yet.
+    ClaimStep Next(bool claimed, bool other_leaving, bool commands_running, std::uint32_t now_ms) const;
+    // How long to wait before looking again.
     std::uint32_t Pause(std::uint32_t now_ms) const;
 
 private:

@@ -54,6 +54,8 @@ StartedProcess StartProgram(const std::wstring& directory, const std::wstring& c
     std::vector<wchar_t> line(command_line.begin(), command_line.end());
     line.push_back(L'\0');
     PROCESS_INFORMATION info{};
+    // A captured command inherits the program's inheritable handles: its
+    // output pipe, and the mark that tells a newer copy it still runs.
     const BOOL inherit = output == Output::Capture;
     if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, inherit, flags, nullptr,
                           nullptr, &startup, &info)) {

@@ -99,14 +99,16 @@ TEST(StartupMount, MountsOnlyWhenAskedWithAFolderWaitsAMinuteForAMissingOneAndRe
     }
 }
 
-TEST(OneCopy, ACopyLeavingIsWaitedForTenSecondsAtMostOneStayingIsHandedOverTo) {
+TEST(OneCopy, ACopyLeavingAndItsCommandsAreWaitedForTenSecondsAtMostOneStayingIsHandedOverTo) {
     for (const std::uint32_t start : {0u, 0xFFFFFF00u}) {
         const ClaimWait wait(start);
-        EXPECT_EQ(wait.Next(true, true, start), ClaimStep::Run) << start;
-        EXPECT_EQ(wait.Next(false, false, start + 5000), ClaimStep::HandOver) << start;
-        EXPECT_EQ(wait.Next(false, true, start + 9999), ClaimStep::Wait) << start;
+        EXPECT_EQ(wait.Next(true, true, false, start), ClaimStep::Run) << start;
+        EXPECT_EQ(wait.Next(false, false, true, start + 5000), ClaimStep::HandOver) << start;
+        EXPECT_EQ(wait.Next(false, true, false, start + 9999), ClaimStep::Wait) << start;
+        EXPECT_EQ(wait.Next(true, false, true, start + 9999), ClaimStep::Wait) << "its removal still runs";
         EXPECT_EQ(wait.Pause(start + 9900), 100u) << start;
-        EXPECT_EQ(wait.Next(false, true, start + 10000), ClaimStep::GiveUp) << start;
+        EXPECT_EQ(wait.Next(false, true, false, start + 10000), ClaimStep::GiveUp) << start;
+        EXPECT_EQ(wait.Next(true, false, true, start + 10000), ClaimStep::GiveUp) << start;
     }
 }
 

@@ -2,7 +2,8 @@
 // it records its command line, maps or unmaps the drive with DefineDosDevice,
 // tells the session's windows as Windows does (Wine's tells nobody), and
 // prints subst's messages with its exit codes. A file subst-fail in
-// C:\windows\temp\orvanel-test makes it print that file's text and fail.
+// C:\windows\temp\orvanel-test makes it print that file's text and fail;
+// subst-slow-d makes a removal take that many milliseconds.
 #include <windows.h>
 #include <dbt.h>
 
@@ -43,6 +44,9 @@ int wmain(int argc, wchar_t** argv) {
     const bool mapped = ::QueryDosDeviceW(drive.c_str(), target, 1024) != 0;
     if (_wcsicmp(argv[2], L"/d") == 0) {
         if (!mapped) return Fail(L"Invalid parameter - " + drive);
+        DWORD slow_ms = 0;
+        std::ifstream(kDir / L"subst-slow-d") >> slow_ms;
+        ::Sleep(slow_ms);
         ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
         return Changed(drive, DBT_DEVICEREMOVECOMPLETE);
     }

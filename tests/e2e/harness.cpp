@@ -90,6 +90,7 @@ std::wstring SystemFile(const wchar_t* name) { return Env(L"SystemRoot") + L"\\S
 bool StandInSubst() { return fs::is_directory(kSteering); }
 
 void SubstFails(const std::string& message) { std::ofstream(kSteering / L"subst-fail", std::ios::binary) << message; }
+void SubstRemovalTakes(int ms) { std::ofstream(kSteering / L"subst-slow-d") << ms; }
 
 std::wstring TempFolder(const std::wstring& name) {
     const fs::path folder = fs::temp_directory_path() / L"orvanel-e2e" / name;
@@ -489,7 +490,7 @@ void E2ETest::SetUp() {
     if (!HasNotificationArea() && clicks_) GTEST_SKIP() << "no notification area to click";
     if (!HasNotificationArea()) shell_ = std::make_unique<TrayStandIn>();
     Forget(HKEY_CURRENT_USER, kKey);
-    if (StandInSubst()) SubstFails("");
+    if (StandInSubst()) SubstFails(""), SubstRemovalTakes(0);
 }
 
 void E2ETest::StoreSettings(bool mount_at_start) const {

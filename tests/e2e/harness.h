@@ -30,6 +30,7 @@ std::wstring SystemFile(const wchar_t* name);
 // The stand-in installed under Wine can be told to refuse, as Windows' own cannot.
 bool StandInSubst();
 void SubstFails(const std::string& message);        // "" lets it succeed again
+void SubstRemovalTakes(int ms);
 std::wstring TempFolder(const std::wstring& name);  // made afresh, empty
 std::wstring Mapping(wchar_t letter);               // "\??\C:\Folder", "" for none
 bool Maps(wchar_t letter, const std::wstring& folder, int timeout_ms = 5000);  // "" for nothing
