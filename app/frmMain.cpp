@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "command_lines.h"
 #include "copy_claim.h"
-#include "dos_device.h"
+#include "drive_layout.h"
+#include "drive_store.h"
 #include "drives.h"
 #include "frmAbout.h"
 #include "frmSet.h"
@@ -15,9 +15,9 @@
 #include "links.h"
 #include "message_box.h"
 #include "module.h"
-#include "registry.h"
 #include "resource.h"
 #include "subst_watch.h"
+#include "tray_menu.h"
 #include "tray_tip.h"
 
 namespace orvanel {
@@ -31,7 +31,7 @@ constexpr UINT kTrayCallback = WM_MOUSEMOVE;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kSubstFinished = WM_APP + 1;
 constexpr UINT_PTR kIconRetryTimer = 1;
-constexpr UINT_PTR kFolderWaitTimer = 2;
+constexpr wchar_t kSaveFailed[] = L"Unable to save your settings";
 // A copy started while this one runs asks it, with this message, to bring
 // its open dialog forward.
 constexpr wchar_t kBringForwardMessage[] = L"Kestrane.Orvanel.BringForward";
@@ -49,11 +49,6 @@ UniqueIcon LoadTrayIcon(int id) {
     return UniqueIcon(static_cast<HICON>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                                       ::GetSystemMetrics(SM_CXSMICON),
                                                       ::GetSystemMetrics(SM_CYSMICON), 0)));
-}
-
-bool DriveMapsTo(const std::wstring& drive_spec, const std::wstring& folder) {
-    const std::optional<std::wstring> target = DosDeviceTarget(drive_spec);
-    return target && MappingNamesFolder(*target, folder);
 }
 
 // Lets a message through even when a process of lower rights sends it.
@@ -103,7 +98,7 @@ bool FrmMain::Load() {
     bring_forward_ = ::RegisterWindowMessageW(kBringForwardMessage);
     AllowMessage(hwnd_, taskbar_created_);
     AllowMessage(hwnd_, bring_forward_);
-    menu_.reset(::LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDM_TRAY)));
+    drives_.Attach(hwnd_, kSubstFinished);
     Form_Load();
     return true;
 }
@@ -128,7 +123,7 @@ LRESULT FrmMain::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
         case kTrayCallback: Form_MouseMove(lparam); return 0;
         case WM_COMMAND: OnMenuChoice(LOWORD(wparam)); return 0;
-        case kSubstFinished: OnSubstFinished(lparam); return 0;
+        case kSubstFinished: OnSubstFinished(wparam, lparam); return 0;
         case WM_TIMER: OnTimer(wparam); return 0;
         case WM_DEVICECHANGE: OnDeviceChange(wparam, lparam); return TRUE;
         case WM_CLOSE: OnClose(); return 0;
@@ -154,14 +149,18 @@ bool FrmMain::DispatchRegistered(UINT msg) {
 }
 
 void FrmMain::Form_Load() {
-    const std::optional<MountRefusal> refusal = LoadMountSettings();
-    if (FolderPath.empty()) ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCOMMAND | MF_GRAYED);
+    drives_.Load();
     // A drive left mapped (by a copy ended from Task Manager, or in a
     // console) shows as mounted from the start.
-    mount_.Observe(DriveMapped());
-    SetLook(mount_.Shown());
-    AddTrayIcon(LookOf(mount_.Shown()).tip);
-    MountAtStart(refusal);
+    drives_.Follow();
+    ShowLook();
+    // Every drive starts before any message holds the user up.
+    std::vector<std::pair<std::size_t, std::wstring>> messages;
+    for (std::size_t i = 0; i < drives_.Count(); ++i) {
+        if (std::optional<std::wstring> message = drives_[i].MountAtStart()) messages.emplace_back(i, *message);
+    }
+    ShowLook();
+    for (const auto& [drive, message] : messages) ShowDriveMessage(drive, message);
 }
 
 void FrmMain::Form_MouseMove(LPARAM lparam) {
@@ -176,13 +175,14 @@ void FrmMain::Form_MouseMove(LPARAM lparam) {
     }
     // So that the menu never offers Mount over a mounted drive, nor Unmount
     // over a missing one.
-    FollowMapping();
+    if (drives_.Follow()) ShowLook();
+    const UniqueMenu menu = BuildTrayMenu(drives_.Views());
     POINT at{};
     ::GetCursorPos(&at);
     // Without the foreground the menu would not close when the user clicks elsewhere.
     ::SetForegroundWindow(hwnd_);
     const UINT choice = static_cast<UINT>(
-        ::TrackPopupMenu(::GetSubMenu(menu_.get(), 0),
+        ::TrackPopupMenu(::GetSubMenu(menu.get(), 0),
                          TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y,
                          0, hwnd_, nullptr));
     ::PostMessageW(hwnd_, WM_NULL, 0, 0);
@@ -191,9 +191,19 @@ void FrmMain::Form_MouseMove(LPARAM lparam) {
 
 void FrmMain::OnMenuChoice(UINT id) {
     if (leaving_) return;  // the program is already on its way out
+    const MenuChoice choice = DecodeMenuChoice(id);
+    // A drive removed since the menu was made is not there to choose.
+    if (choice.kind != MenuChoice::Kind::Fixed && choice.drive >= drives_.Count()) return;
+    switch (choice.kind) {
+        case MenuChoice::Kind::Toggle: mnuEnabled_Click(choice.drive); return;
+        case MenuChoice::Kind::Settings: mnuSet_Click(choice.drive); return;
+        case MenuChoice::Kind::Remove: mnuRemoveDrive_Click(choice.drive); return;
+        case MenuChoice::Kind::Fixed: break;
+    }
     switch (id) {
-        case IDM_ENABLED: mnuEnabled_Click(); break;
-        case IDM_SET: mnuSet_Click(); break;
+        case IDM_ENABLED: mnuEnabled_Click(0); break;
+        case IDM_SET: mnuSet_Click(0); break;
+        case IDM_ADD_DRIVE: mnuAddDrive_Click(); break;
         case IDM_ABOUT: mnuAbout_Click(); break;
         case IDM_HELP: mnuHelp_Click(); break;
         case IDM_EXIT: mnuExit_Click(); break;
@@ -201,15 +211,15 @@ void FrmMain::OnMenuChoice(UINT id) {
     }
 }
 
-void FrmMain::OnSubstFinished(LPARAM lparam) {
+void FrmMain::OnSubstFinished(WPARAM tag, LPARAM lparam) {
     const std::unique_ptr<SubstReport> report = TakeSubstReport(lparam);
-    const CommandOutcome outcome{DriveMapsTo(DriveSpec, FolderPath), report->exit_code,
-                                 report->output};
-    const std::optional<Correction> correction = mount_.Finished(outcome);
+    DriveMount* drive = drives_.Tagged(static_cast<UINT>(tag));
+    if (drive == nullptr) return;  // removed meanwhile: nothing shows it
+    const std::optional<Correction> correction = drive->Finished(*report);
     if (!correction) return;
-    ShowLook(correction->look);
+    ShowLook();
     // While leaving, a box would hold the program up; the state is all it needs.
-    if (!leaving_) ShowAppMessage(nullptr, correction->message);
+    if (!leaving_) ShowDriveMessage(drive->Index(), correction->message);
 }
 
 void FrmMain::OnTaskbarCreated() {
@@ -221,13 +231,19 @@ void FrmMain::OnTaskbarCreated() {
     TryAddTrayIcon();
 }
 
-// Both timers are one shot: each runs only while there is something to
-// look at again.
+// Every timer is one shot: each runs only while there is something to look
+// at again.
 void FrmMain::OnTimer(UINT_PTR id) {
     ::KillTimer(hwnd_, id);
     if (leaving_) return;
     if (id == kIconRetryTimer) TryAddTrayIcon();
-    if (id == kFolderWaitTimer) MountAtStart(LoadMountSettings());
+    for (std::size_t i = 0; i < drives_.Count(); ++i) {
+        if (drives_[i].WaitTimer() != id) continue;
+        const std::optional<std::wstring> message = drives_[i].MountAtStart();
+        ShowLook();
+        if (message) ShowDriveMessage(i, *message);
+        return;
+    }
 }
 
 // Windows tells every top-level window when a drive letter comes or goes;
@@ -238,7 +254,7 @@ void FrmMain::OnDeviceChange(WPARAM event, LPARAM data) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
     const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(data);
-    if (MaskHoldsDrive(volume->dbcv_unitmask, DriveSpec)) FollowMapping();
+    if (drives_.Follow(volume->dbcv_unitmask)) ShowLook();
 }
 
 void FrmMain::OnBringForward() { BringDialogForward(); }
@@ -264,29 +280,50 @@ void FrmMain::OnDestroy() {
     ::PostQuitMessage(0);
 }
 
-void FrmMain::mnuEnabled_Click() {
-    StopWaitingForFolder();  // the user's own choice ends the wait
-    if (mount_.Shown() == MountState::Unmounted) {
-        MountDrive();
-    } else {
-        UnmountDrive();
+void FrmMain::mnuEnabled_Click(std::size_t drive) {
+    if (const std::optional<std::wstring> message = drives_[drive].Toggle()) {
+        ShowDriveMessage(drive, *message);
+        return;
     }
+    ShowLook();
 }
 
-void FrmMain::mnuSet_Click() {
-    // The never-shown tray window owns the dialog, which keeps it off the
-    // taskbar without making it a tool window.
-    if (!ShowSettingsDialog(hwnd_)) return;
-    EnableMount();
+// The never-shown tray window owns the dialog, which keeps it off the
+// taskbar without making it a tool window.
+void FrmMain::mnuSet_Click(std::size_t drive) {
+    if (!ShowSettingsDialog(hwnd_, {DriveStore(drive), L"Z", drives_.LettersInUse(drive)})) return;
+    drives_[drive].EnableMount();
     // The new letter may map to the new folder already.
-    LoadMountSettings();
-    FollowMapping();
+    ReloadDrives();
 }
+
+// A new drive is stored once its dialog saved it all; a save that failed
+// part-way leaves nothing of it behind.
+void FrmMain::mnuAddDrive_Click() {
+    const std::size_t added = drives_.Count();
+    if (added >= kMostDrives) return;
+    const std::vector<std::wstring> taken = drives_.LettersInUse(added);
+    const wchar_t letter = NextFreeLetter(taken, [](wchar_t l) { return LetterUseOnMachine(l).exists; });
+    if (!ShowSettingsDialog(hwnd_, {DriveStore(added), std::wstring(1, letter), taken})) {
+        ForgetStoredDrive(added);
+        return;
+    }
+    drives_.Add();
+    drives_[added].EnableMount();
+    ReloadDrives();
+}
+
+void FrmMain::mnuRemoveDrive_Click(std::size_t drive) {
+    const DriveView view = drives_[drive].View();
+    if (view.shown == MountState::Mounted || drives_.Count() < 2) return;
+    if (!AskAppQuestion(nullptr, RemoveDriveQuestion(view))) return;
+    if (!drives_.Remove(drive)) ShowAppMessage(nullptr, kSaveFailed);
+    ReloadDrives();
+}
+
 void FrmMain::mnuAbout_Click() { ShowAboutBox(); }
 void FrmMain::mnuHelp_Click() { ShowHelp(); }
 void FrmMain::mnuExit_Click() { Terminate(); }
-
-void FrmMain::EnableMount() { ::EnableMenuItem(menu_.get(), IDM_ENABLED, MF_BYCOMMAND | MF_ENABLED); }
 
 void FrmMain::Terminate() {
     leaving_ = true;
@@ -294,13 +331,19 @@ void FrmMain::Terminate() {
     // handing over to it.
     AnnounceLeaving();
     ::KillTimer(hwnd_, kIconRetryTimer);
-    StopWaitingForFolder();
+    for (std::size_t i = 0; i < drives_.Count(); ++i) drives_[i].StopWaiting();
+    const std::vector<const MountTracker*> trackers = drives_.Trackers();
     LeavePlan plan(::GetTickCount());
     for (;;) {
         const DWORD now = ::GetTickCount();
-        switch (plan.Next(mount_, now)) {
+        switch (plan.Next(trackers, now)) {
             case LeaveStep::Wait: WaitForMessages(plan.WaitLeft(now)); break;
-            case LeaveStep::Unmount: UnmountDrive(); break;
+            case LeaveStep::Unmount:
+                for (std::size_t i = 0; i < drives_.Count(); ++i) {
+                    if (drives_[i].Tracker().Shown() == MountState::Mounted) drives_[i].Unmount();
+                }
+                ShowLook();
+                break;
             case LeaveStep::End: RemoveTrayIcon(); ::ExitProcess(0);
         }
     }
@@ -318,96 +361,31 @@ void FrmMain::WaitForMessages(DWORD timeout_ms) {
     }
 }
 
-std::optional<MountRefusal> FrmMain::LoadMountSettings() {
-    const StoredSetting folder = ReadStoredFolder(L"");
-    const StoredSetting letter = ReadStoredLetter(L"C");
-    FolderPath = folder.text;
-    DriveSpec = DriveSpecFor(letter.text);
-    return CheckMountSettings(letter, folder);
+void FrmMain::ShowDriveMessage(std::size_t drive, const std::wstring& text) const {
+    ShowAppMessage(nullptr, NamingDrive(drives_.Views(), drive, text));
 }
 
-void FrmMain::MountDrive() {
-    // A damaged setting never reaches subst: it would map something other
-    // than what the shown state is checked against.
-    if (const std::optional<MountRefusal> refusal = LoadMountSettings()) {
-        ShowAppMessage(nullptr, refusal->message);
-        return;
-    }
-    mount_.Toggle();
-    StartWatchedSubst(hwnd_, kSubstFinished, MountCommandLine(DriveSpec, FolderPath));
-    mount_.Started();
-    ShowLook(MountState::Mounted);
-}
-
-void FrmMain::UnmountDrive() {
-    // Settings damaged since the mount: the drive that was mounted is the
-    // one to free.
-    std::wstring mounted_drive = DriveSpec;
-    std::wstring mounted_folder = FolderPath;
-    if (LoadMountSettings()) {
-        DriveSpec = std::move(mounted_drive);
-        FolderPath = std::move(mounted_folder);
-    }
-    mount_.Toggle();
-    StartWatchedSubst(hwnd_, kSubstFinished, UnmountCommandLine(DriveSpec));
-    mount_.Started();
-    ShowLook(MountState::Unmounted);
-}
-
-void FrmMain::MountAtStart(const std::optional<MountRefusal>& refusal) {
-    StartupFacts facts;
-    facts.option_on = OptionIsOn(ReadStoredMountAtStart());
-    facts.folder_stored = !FolderPath.empty();
-    facts.damaged = refusal.has_value();
-    facts.mapped = !facts.damaged && DriveMapped();
-    facts.folder_exists = !facts.damaged && FolderExists(FolderPath);
-    const StartupMount step = DecideStartupMount(facts);
-    if (step == StartupMount::Wait) {
-        if (!folder_wait_) folder_wait_.emplace(::GetTickCount());
-        if (const std::optional<std::uint32_t> pause = folder_wait_->Missing(::GetTickCount())) {
-            ::SetTimer(hwnd_, kFolderWaitTimer, *pause, nullptr);
-            return;
-        }
-    }
-    folder_wait_.reset();
-    if (step == StartupMount::Refuse) ShowAppMessage(nullptr, refusal->message);
-    // A folder that never came is mounted all the same, so that subst.exe
-    // says what a Mount would have said.
-    if ((step == StartupMount::Wait || step == StartupMount::Mount) && mount_.Shown() == MountState::Unmounted) {
-        MountDrive();
-    }
-}
-
-void FrmMain::StopWaitingForFolder() {
-    ::KillTimer(hwnd_, kFolderWaitTimer);
-    folder_wait_.reset();
-}
-
-void FrmMain::FollowMapping() {
-    if (const std::optional<MountState> look = mount_.Observe(DriveMapped())) ShowLook(*look);
-}
-
-bool FrmMain::DriveMapped() const { return DriveMapsTo(DriveSpec, FolderPath); }
-
-void FrmMain::SetLook(MountState state) {
-    const TrayLook look = LookOf(state);
-    std::wstring caption(look.caption);
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof(item);
-    item.fMask = MIIM_STRING;
-    item.dwTypeData = caption.data();
-    ::SetMenuItemInfoW(menu_.get(), IDM_ENABLED, FALSE, &item);
-    ::EnableMenuItem(menu_.get(), IDM_SET, MF_BYCOMMAND | (look.settings_enabled ? MF_ENABLED : MF_GRAYED));
-    UniqueIcon icon = LoadTrayIcon(look.icon_id);
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
-    icon_ = std::move(icon);
+void FrmMain::ReloadDrives() {
+    drives_.Load();
+    drives_.Follow();
+    ShowLook();
 }
 
 // Every change of look removes the icon and adds it again.
-void FrmMain::ShowLook(MountState state) {
-    RemoveTrayIcon();
-    SetLook(state);
-    AddTrayIcon(LookOf(state).tip);
+void FrmMain::ShowLook() {
+    const std::vector<DriveView> views = drives_.Views();
+    const std::string tip = TrayTip(views);
+    if (tip == shown_tip_ && icon_) return;
+    if (icon_) RemoveTrayIcon();
+    shown_tip_ = tip;
+    SetIcon(OverallState(views));
+    AddTrayIcon(tip);
+}
+
+void FrmMain::SetIcon(MountState state) {
+    UniqueIcon icon = LoadTrayIcon(LookOf(state).icon_id);
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+    icon_ = std::move(icon);
 }
 
 void FrmMain::AddTrayIcon(std::string_view tip) {

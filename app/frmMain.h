@@ -1,18 +1,17 @@
-// The hidden main window: it owns the notification-area icon, its menu and
-// the mount state for the whole run.
+// The hidden main window: it owns the notification-area icon and its menu
+// for the whole run, and a room for each drive, which keeps that drive's
+// mount state.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <optional>
+#include <cstddef>
 #include <string>
 
+#include "drive_mounts.h"
 #include "handles.h"
 #include "icon_retries.h"
-#include "mount_state.h"
-#include "settings_rules.h"
-#include "startup_mount.h"
 
 namespace orvanel {
 
@@ -27,8 +26,8 @@ public:
     bool Load();
 
     // Leaves the program: lets commands still running end (bounded, the
-    // messages still handled), unmounts when mounted, removes the icon and
-    // ends the process. Does not return.
+    // messages still handled), unmounts every drive that is mounted,
+    // removes the icon and ends the process. Does not return.
     [[noreturn]] void Terminate();
 
 private:
@@ -39,7 +38,7 @@ private:
     void Form_Load();
     void Form_MouseMove(LPARAM lparam);
     void OnMenuChoice(UINT id);
-    void OnSubstFinished(LPARAM lparam);
+    void OnSubstFinished(WPARAM tag, LPARAM lparam);
     void OnTaskbarCreated();
     void OnTimer(UINT_PTR id);
     void OnDeviceChange(WPARAM event, LPARAM data);
@@ -49,27 +48,21 @@ private:
     void OnEndSession(WPARAM ending);
     void OnDestroy();
 
-    void mnuEnabled_Click();
-    void mnuSet_Click();
+    void mnuEnabled_Click(std::size_t drive);
+    void mnuSet_Click(std::size_t drive);
+    void mnuAddDrive_Click();
+    void mnuRemoveDrive_Click(std::size_t drive);
     void mnuAbout_Click();
     void mnuHelp_Click();
     void mnuExit_Click();
 
-    void EnableMount();
-    // Reads the stored folder and letter; says why when they may not be used.
-    std::optional<MountRefusal> LoadMountSettings();
-    void MountDrive();
-    void UnmountDrive();
-    // "Mount the drive when Orvanel starts": at the end of start-up, and
-    // again each time the wait for a missing folder looks, with the
-    // settings just read and what the mount rule said of them.
-    void MountAtStart(const std::optional<MountRefusal>& refusal);
-    void StopWaitingForFolder();
-    // Brings the look in line with the drive's real mapping, silently.
-    void FollowMapping();
-    bool DriveMapped() const;
-    void SetLook(MountState state);
-    void ShowLook(MountState state);
+    // Shows what a drive's room said, naming the drive once there are several.
+    void ShowDriveMessage(std::size_t drive, const std::wstring& text) const;
+    // The drives are read again and their looks follow their real mappings.
+    void ReloadDrives();
+    // The icon's picture and tip for the drives' states, shown anew when they changed.
+    void ShowLook();
+    void SetIcon(MountState state);
     void AddTrayIcon(std::string_view tip);
     void TryAddTrayIcon();
     void RemoveTrayIcon();
@@ -80,14 +73,11 @@ private:
     UINT taskbar_created_ = 0;
     UINT bring_forward_ = 0;
     bool leaving_ = false;
-    UniqueMenu menu_;
     UniqueIcon icon_;
     NOTIFYICONDATAA TrayData{};
+    std::string shown_tip_;
     IconRetrySchedule icon_retries_;
-    std::wstring DriveSpec;
-    std::wstring FolderPath;
-    MountTracker mount_;
-    std::optional<FolderWait> folder_wait_;
+    DriveMounts drives_;
 };
 
 // The single instance, created on first use and loaded by Main.

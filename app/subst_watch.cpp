@@ -12,12 +12,13 @@ namespace {
 struct RunningSubst {
     HWND window;
     UINT message;
+    UINT tag;
     UniqueHandle process;
     UniqueHandle output;
 };
 
-void Post(HWND window, UINT message, std::unique_ptr<SubstReport> report) {
-    if (::PostMessageW(window, message, 0, reinterpret_cast<LPARAM>(report.get()))) {
+void Post(HWND window, UINT message, UINT tag, std::unique_ptr<SubstReport> report) {
+    if (::PostMessageW(window, message, tag, reinterpret_cast<LPARAM>(report.get()))) {
         report.release();  // the window owns it now
     }
 }
@@ -38,16 +39,16 @@ void CALLBACK WaitForSubst(PTP_CALLBACK_INSTANCE, void* context) {
     report->output = FromOem(ReadAll(watch->output.get()));
     ::WaitForSingleObject(watch->process.get(), INFINITE);
     ::GetExitCodeProcess(watch->process.get(), &report->exit_code);
-    Post(watch->window, watch->message, std::move(report));
+    Post(watch->window, watch->message, watch->tag, std::move(report));
 }
 
 }  // namespace
 
-void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_line) {
+void StartWatchedSubst(HWND window, UINT message, UINT tag, const std::wstring& command_line) {
     StartedProcess started = StartProgram(SystemDirectory(), command_line, SW_HIDE, Output::Capture);
     if (started.error == 0) {
         auto watch = std::unique_ptr<RunningSubst>(
-            new RunningSubst{window, message, std::move(started.process), std::move(started.output)});
+            new RunningSubst{window, message, tag, std::move(started.process), std::move(started.output)});
         if (::TrySubmitThreadpoolCallback(WaitForSubst, watch.get(), nullptr)) {
             watch.release();
             return;
@@ -57,7 +58,7 @@ void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_li
     auto report = std::make_unique<SubstReport>();
     report->exit_code = started.error;
     report->output = L"subst.exe could not be started: " + ErrorText(started.error);
-    Post(window, message, std::move(report));
+    Post(window, message, tag, std::move(report));
 }
 
 std::unique_ptr<SubstReport> TakeSubstReport(LPARAM lparam) {

@@ -15,8 +15,9 @@ struct SubstReport {
 };
 
 // Starts the command; `message` is posted to `window` when it has ended
-// (also when it could not start), with the report in lParam.
-void StartWatchedSubst(HWND window, UINT message, const std::wstring& command_line);
+// (also when it could not start), with `tag` in wParam and the report in
+// lParam.
+void StartWatchedSubst(HWND window, UINT message, UINT tag, const std::wstring& command_line);
 
 // Takes ownership of the report posted with the message.
 std::unique_ptr<SubstReport> TakeSubstReport(LPARAM lparam);

@@ -35,7 +35,7 @@ orvanel_layer(orvanel_win win
     USES orvanel_core orvanel_win32
     SYSTEM user32 gdi32 ole32)
 orvanel_layer(orvanel_settings settings
-    SOURCES settings/registry.cpp settings/sign_in.cpp settings/drives.cpp settings/icon_rows.cpp
+    SOURCES settings/registry.cpp settings/drive_store.cpp settings/sign_in.cpp settings/drives.cpp settings/icon_rows.cpp
             settings/drive_list.cpp settings/folder_list_control.cpp settings/settings_placement.cpp
             settings/frmSet.cpp
     USES orvanel_win orvanel_resources
@@ -46,7 +46,8 @@ orvanel_layer(orvanel_about about
     USES orvanel_settings
     SYSTEM user32 gdi32 comctl32 ole32 oleaut32 windowscodecs version)
 orvanel_layer(orvanel_app app
-    SOURCES app/Register.cpp app/copy_claim.cpp app/frmMain.cpp app/subst_watch.cpp
+    SOURCES app/Register.cpp app/copy_claim.cpp app/drive_mount.cpp app/drive_mounts.cpp app/tray_menu.cpp
+            app/frmMain.cpp app/subst_watch.cpp
     USES orvanel_about orvanel_settings
     SYSTEM user32 shell32 comctl32)
 

@@ -15,6 +15,18 @@ wchar_t Upper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t
 
 std::wstring DriveName(wchar_t letter) { return std::wstring(1, Upper(letter)) + L":"; }
 
+bool SameLetter(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    }
+    return true;
+}
+
+bool HasLetter(const std::vector<std::wstring>& drives, std::wstring_view letter) {
+    return std::any_of(drives.begin(), drives.end(), [&](const std::wstring& d) { return SameLetter(d, letter); });
+}
+
 bool IsDamaged(const StoredSetting& setting) {
     if (setting.status == ReadStatus::Failed) return true;
     return std::any_of(setting.text.begin(), setting.text.end(),
@@ -41,7 +53,7 @@ bool IsDriveLetterText(std::wstring_view text) { return text.size() == 1 && IsAs
 
 std::optional<SaveRefusal> CheckSettingsToSave(
     std::wstring_view letter_text, std::wstring_view folder, bool folder_fits_ansi,
-    const std::function<LetterUse(wchar_t letter)>& use_of) {
+    const std::vector<std::wstring>& other_drives, const std::function<LetterUse(wchar_t letter)>& use_of) {
     if (!IsDriveLetterText(letter_text)) {
         return SaveRefusal{SaveField::Letter,
                            L"Type one drive letter from A to Z, without a colon (for example Z)."};
@@ -58,6 +70,11 @@ std::optional<SaveRefusal> CheckSettingsToSave(
                                L" characters). Choose a folder with a shorter path."};
     }
     const wchar_t letter = letter_text[0];
+    if (HasLetter(other_drives, letter_text)) {
+        return SaveRefusal{SaveField::Letter, L"Drive " + DriveName(letter) +
+                                                  L" is already another of Orvanel's drives. Type a "
+                                                  L"letter that is not a drive yet."};
+    }
     const LetterUse use = use_of(Upper(letter));
     if (use.exists && !MappingNamesFolder(use.target, folder)) {
         return SaveRefusal{SaveField::Letter, L"Drive " + DriveName(letter) +
@@ -65,6 +82,23 @@ std::optional<SaveRefusal> CheckSettingsToSave(
                                                   L"a drive yet."};
     }
     return std::nullopt;
+}
+
+wchar_t NextFreeLetter(const std::vector<std::wstring>& drives, const std::function<bool(wchar_t letter)>& in_use) {
+    // A, B and C are the floppies' and the system's by long habit.
+    for (wchar_t letter = L'Z'; letter >= L'D'; --letter) {
+        if (!HasLetter(drives, std::wstring(1, letter)) && !in_use(letter)) return letter;
+    }
+    return L'Z';
+}
+
+std::vector<bool> LetterClashes(const std::vector<std::wstring>& letters) {
+    std::vector<bool> clashes;
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const std::vector<std::wstring> earlier(letters.begin(), letters.begin() + static_cast<std::ptrdiff_t>(i));
+        clashes.push_back(HasLetter(earlier, letters[i]));
+    }
+    return clashes;
 }
 
 std::wstring DriveMissingMessage(wchar_t letter) {
@@ -86,6 +120,12 @@ std::optional<MountRefusal> CheckMountSettings(const StoredSetting& letter,
                             L"Choose the folder again in Settings."};
     }
     return std::nullopt;
+}
+
+MountRefusal LetterClashRefusal(std::wstring_view letter) {
+    const std::wstring drive = letter.size() == 1 ? DriveName(letter[0]) : std::wstring(letter) + L":";
+    return MountRefusal{L"A drive earlier in Orvanel's menu has the letter " + drive +
+                        L" already, so this one is not used. Choose another letter for it in Settings."};
 }
 
 bool OptionIsOn(const StoredSetting& stored) {

@@ -49,11 +49,21 @@ struct SaveRefusal {
 };
 
 // Checked in this order: the letter's form, the folder's characters, the
-// folder's length, then whether the letter is free. A letter that already
-// maps to the chosen folder counts as free. nullopt: both may be saved.
+// folder's length, whether another of Orvanel's drives has the letter
+// (`other_drives`: their letters as stored), then whether the letter is
+// free on the machine. A letter that already maps to the chosen folder
+// counts as free. nullopt: both may be saved.
 std::optional<SaveRefusal> CheckSettingsToSave(
     std::wstring_view letter_text, std::wstring_view folder, bool folder_fits_ansi,
-    const std::function<LetterUse(wchar_t letter)>& use_of);
+    const std::vector<std::wstring>& other_drives, const std::function<LetterUse(wchar_t letter)>& use_of);
+
+// The letter a new drive is offered: from Z down, the first that neither
+// another of Orvanel's drives nor the machine uses; Z when none is left.
+wchar_t NextFreeLetter(const std::vector<std::wstring>& drives, const std::function<bool(wchar_t letter)>& in_use);
+
+// For each drive, whether an earlier one in the menu has its letter
+// (either case): only the first of them may be used.
+std::vector<bool> LetterClashes(const std::vector<std::wstring>& letters);
 
 // Short messages for a drive that can't be shown.
 std::wstring DriveMissingMessage(wchar_t letter);
@@ -72,6 +82,8 @@ struct MountRefusal {
 // setting stands for its default and is used. nullopt: mount with them.
 std::optional<MountRefusal> CheckMountSettings(const StoredSetting& letter,
                                                const StoredSetting& folder);
+// A drive whose letter an earlier one has.
+MountRefusal LetterClashRefusal(std::wstring_view letter);
 
 // "Mount the drive when Orvanel starts" is stored as "1" when ticked;
 // anything else, or nothing at all, means off.

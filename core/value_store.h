@@ -54,6 +54,11 @@ public:
                                                    const std::string& name) = 0;
     // Creates the key and every missing key above it; nullptr on failure.
     virtual std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) = 0;
+    virtual bool HasKey(RootKey root, const std::string& path) = 0;
+    // Gone already counts as done for both.
+    virtual bool DeleteValue(RootKey root, const std::string& path, const std::string& name) = 0;
+    // A key without subkeys.
+    virtual bool DeleteKey(RootKey root, const std::string& path) = 0;
 };
 
 class ErrorReporter {

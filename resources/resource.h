@@ -11,11 +11,18 @@
 #define IDS_EMAIL 102
 
 #define IDM_TRAY 200
+#define IDM_TRAY_SEVERAL 201
 #define IDM_ENABLED 1001
 #define IDM_SET 1002
 #define IDM_ABOUT 1003
 #define IDM_HELP 1004
 #define IDM_EXIT 1005
+#define IDM_ADD_DRIVE 1006
+#define IDM_REMOVE_DRIVE 1007
+// With several drives, a range each: the drive's place in the menu is added.
+#define IDM_DRIVE_TOGGLE 1100
+#define IDM_DRIVE_SETTINGS 1200
+#define IDM_DRIVE_REMOVE 1300
 
 #define IDD_SETTINGS 300
 #define IDC_DRIVE1 301

@@ -27,7 +27,6 @@ namespace orvanel {
 namespace {
 
 constexpr wchar_t kPathDefault[] = L"C";
-constexpr wchar_t kDriveDefault[] = L"Z";
 constexpr wchar_t kSaveFailed[] = L"Unable to save your settings";
 constexpr wchar_t kFallbackDrive = L'C';
 
@@ -35,11 +34,11 @@ constexpr wchar_t kFallbackDrive = L'C';
 // object lives only for one showing.
 class FrmSet {
 public:
-    FrmSet() = default;
+    explicit FrmSet(const DriveDialog& drive) : drive_dialog_(drive) {}
     FrmSet(const FrmSet&) = delete;
     FrmSet& operator=(const FrmSet&) = delete;
 
-    // True when both settings were saved.
+    // True when every setting was saved.
     bool Show(HWND owner);
 
 private:
@@ -78,6 +77,7 @@ private:
     // write failed.
     bool SaveOptions();
 
+    const DriveDialog& drive_dialog_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
@@ -158,15 +158,16 @@ void FrmSet::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 
 void FrmSet::Form_Load() {
-    const std::wstring path = ReadStoredFolder(kPathDefault).text;
+    const DriveStore& store = drive_dialog_.store;
+    const std::wstring path = store.Folder(kPathDefault).text;
     const StoredPathParts parts = SplitStoredPath(path);
     const std::optional<wchar_t> letter = DriveLetterOf(parts.drive);
     SetDrive(letter ? *letter : kFallbackDrive);
     // The stored folder belongs to the stored drive only.
     if (letter && drive_ == *letter) SetDirPath(parts.folder);
-    const std::wstring stored_letter = ReadStoredLetter(kDriveDefault).text;
+    const std::wstring stored_letter = store.Letter(drive_dialog_.letter_fallback).text;
     ::SetDlgItemTextW(hwnd_, IDC_DRIVE_LETTER, stored_letter.c_str());
-    Tick(IDC_MOUNT_AT_START, OptionIsOn(ReadStoredMountAtStart()));
+    Tick(IDC_MOUNT_AT_START, OptionIsOn(store.MountAtStart()));
     starts_at_sign_in_ = StartsAtSignIn();
     Tick(IDC_START_AT_SIGN_IN, starts_at_sign_in_);
 }
@@ -192,8 +193,8 @@ void FrmSet::cmdOK_Click() {
     // The folder the user sees highlighted, not only the one opened last.
     const std::wstring folder = dir1_.SelectedRowPath().value_or(dir1_.Path());
     const std::wstring letter = WindowText(Item(IDC_DRIVE_LETTER));
-    if (const std::optional<SaveRefusal> refusal =
-            CheckSettingsToSave(letter, folder, FitsAnsi(folder), LetterUseOnMachine)) {
+    if (const std::optional<SaveRefusal> refusal = CheckSettingsToSave(
+            letter, folder, FitsAnsi(folder), drive_dialog_.other_letters, LetterUseOnMachine)) {
         ShowMessage(refusal->message);
         if (refusal->field == SaveField::Letter) {
             FocusControl(IDC_DRIVE_LETTER, true);
@@ -202,17 +203,18 @@ void FrmSet::cmdOK_Click() {
         }
         return;
     }
-    // Every write is made, whatever the ones before it returned.
-    const bool drive_saved = WriteStoredLetter(letter);
-    const bool path_saved = WriteStoredFolder(folder);
+    // Every write is made, whatever the ones before it returned; the
+    // settings count as saved only when all of them were.
+    const bool drive_saved = drive_dialog_.store.WriteLetter(letter);
+    const bool path_saved = drive_dialog_.store.WriteFolder(folder);
     const bool options_saved = SaveOptions();
-    saved_ = drive_saved && path_saved;
-    if (!saved_ || !options_saved) ShowMessage(kSaveFailed);
+    saved_ = drive_saved && path_saved && options_saved;
+    if (!saved_) ShowMessage(kSaveFailed);
     ::EndDialog(hwnd_, IDOK);
 }
 
 bool FrmSet::SaveOptions() {
-    const bool option_saved = WriteStoredMountAtStart(Ticked(IDC_MOUNT_AT_START));
+    const bool option_saved = drive_dialog_.store.WriteMountAtStart(Ticked(IDC_MOUNT_AT_START));
     // Left as it was, the entry stays as it is, even where it names another copy.
     const bool sign_in = Ticked(IDC_START_AT_SIGN_IN);
     const bool sign_in_saved = sign_in == starts_at_sign_in_ || SetStartAtSignIn(sign_in);
@@ -287,8 +289,8 @@ void FrmSet::ShowMessage(const std::wstring& text) const { ShowAppMessage(hwnd_,
 
 }  // namespace
 
-bool ShowSettingsDialog(HWND owner) {
-    FrmSet dialog;
+bool ShowSettingsDialog(HWND owner, const DriveDialog& drive) {
+    FrmSet dialog(drive);
     return dialog.Show(owner);
 }
 

@@ -4,15 +4,10 @@
 
 #include "handles.h"
 #include "message_box.h"
-#include "settings_rules.h"
 #include "text.h"
 
 namespace orvanel {
 namespace {
-
-constexpr wchar_t kFolderValue[] = L"Path";
-constexpr wchar_t kLetterValue[] = L"Drive";
-constexpr wchar_t kMountAtStartValue[] = L"MountAtStart";
 
 // Access 0x3F: the six specific key rights together.
 constexpr REGSAM kCreateAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY |
@@ -69,6 +64,22 @@ public:
         }
         return std::make_unique<Win32Key>(std::move(key));
     }
+
+    bool HasKey(RootKey root, const std::string& path) override {
+        UniqueKey key;
+        return ::RegOpenKeyExA(ToHkey(root), path.c_str(), 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS;
+    }
+
+    bool DeleteValue(RootKey root, const std::string& path, const std::string& name) override {
+        return Gone(::RegDeleteKeyValueA(ToHkey(root), path.c_str(), name.c_str()));
+    }
+
+    bool DeleteKey(RootKey root, const std::string& path) override {
+        return Gone(::RegDeleteKeyA(ToHkey(root), path.c_str()));
+    }
+
+private:
+    static bool Gone(LSTATUS rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND; }
 };
 
 class BoxReporter final : public ErrorReporter {
@@ -88,12 +99,21 @@ ErrorReporter& MessageBoxReporter() {
     return reporter;
 }
 
-StoredSetting ReadRegSetting(RootKey root, const std::wstring& key_path, const std::wstring& name,
-                             const std::wstring& fallback) {
-    const StoredRead read =
-        ReadStoredSetting(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name));
+StoredSetting ReadRegSetting(RegistryPort& registry, RootKey root, const std::string& key_path,
+                             const std::string& name, const std::wstring& fallback) {
+    const StoredRead read = ReadStoredSetting(registry, MessageBoxReporter(), root, key_path, name);
     if (read.status == ReadStatus::Missing) return {read.status, fallback};
     return {read.status, FromAnsi(read.text)};
+}
+
+bool WriteRegValue(RegistryPort& registry, RootKey root, const std::string& key_path, const std::string& name,
+                   const std::wstring& value) {
+    return WriteStoredValue(registry, MessageBoxReporter(), root, key_path, name, ToAnsi(value));
+}
+
+StoredSetting ReadRegSetting(RootKey root, const std::wstring& key_path, const std::wstring& name,
+                             const std::wstring& fallback) {
+    return ReadRegSetting(SystemRegistry(), root, ToAnsi(key_path), ToAnsi(name), fallback);
 }
 
 std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,
@@ -102,32 +122,7 @@ std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std:
 }
 
 bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name, const std::wstring& value) {
-    return WriteStoredValue(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name),
-                            ToAnsi(value));
-}
-
-StoredSetting ReadStoredFolder(const std::wstring& fallback) {
-    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kFolderValue, fallback);
-}
-
-StoredSetting ReadStoredLetter(const std::wstring& fallback) {
-    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kLetterValue, fallback);
-}
-
-StoredSetting ReadStoredMountAtStart() {
-    return ReadRegSetting(RootKey::CurrentUser, AppKeyPath, kMountAtStartValue, kOptionOff);
-}
-
-bool WriteStoredFolder(const std::wstring& folder) {
-    return WriteRegValue(RootKey::CurrentUser, AppKeyPath, kFolderValue, folder);
-}
-
-bool WriteStoredLetter(const std::wstring& letter) {
-    return WriteRegValue(RootKey::CurrentUser, AppKeyPath, kLetterValue, letter);
-}
-
-bool WriteStoredMountAtStart(bool on) {
-    return WriteRegValue(RootKey::CurrentUser, AppKeyPath, kMountAtStartValue, on ? kOptionOn : kOptionOff);
+    return WriteRegValue(SystemRegistry(), root, ToAnsi(key_path), ToAnsi(name), value);
 }
 
 }  // namespace orvanel

@@ -30,13 +30,10 @@ bool WriteRegValue(RootKey root, const std::wstring& key_path, const std::wstrin
 RegistryPort& SystemRegistry();
 ErrorReporter& MessageBoxReporter();
 
-// The program's settings under AppKeyPath. Each reader gives its own default.
-StoredSetting ReadStoredFolder(const std::wstring& fallback);
-StoredSetting ReadStoredLetter(const std::wstring& fallback);
-// "Mount the drive when Orvanel starts"; off unless stored as on.
-StoredSetting ReadStoredMountAtStart();
-bool WriteStoredFolder(const std::wstring& folder);
-bool WriteStoredLetter(const std::wstring& letter);
-bool WriteStoredMountAtStart(bool on);
+// The same through a given registry, the key and name in the ANSI code page.
+StoredSetting ReadRegSetting(RegistryPort& registry, RootKey root, const std::string& key_path,
+                             const std::string& name, const std::wstring& fallback);
+bool WriteRegValue(RegistryPort& registry, RootKey root, const std::string& key_path, const std::string& name,
+                   const std::wstring& value);
 
 }  // namespace orvanel

@@ -1,6 +1,7 @@
 // Mounting: the command lines, the tray's mount state and look, leaving,
 // starting (one copy, mounting at start, the icon's retries) and the mount rule.
 #include "command_lines.h"
+#include "drive_menu.h"
 #include "icon_retries.h"
 #include "leaving.h"
 #include "mount_state.h"
@@ -72,6 +73,42 @@ TEST(TrayLook, MountedOffersUnmountGreysSettingsAndTipsEndAtTheirNul) {
     EXPECT_EQ(std::string(unmounted.tip), std::string("Drive Unmounted\0", 16));
 }
 
+std::wstring Entries(const std::vector<MenuEntry>& entries) {
+    std::wstring shown;
+    for (const MenuEntry& e : entries) shown += e.text + (e.enabled ? L"|" : L":greyed|");
+    return shown;
+}
+
+TEST(DriveMenu, OneDriveKeepsItsMenuWithAddDriveSeveralHaveAnEntryEachAndATipThatNamesOrCountsThem) {
+    DriveView one{L"x", L"D:\\Sites", MountState::Unmounted, false};
+    const auto one_menu = [&] {
+        const OneDriveMenu m = MenuForOneDrive(one);
+        return Entries({m.mount, {L"Settings", m.settings_enabled}, {L"Add Drive...", m.add_enabled}});
+    };
+    EXPECT_EQ(one_menu(), L"Mount:greyed|Settings|Add Drive...:greyed|") << "until a first folder is saved";
+    one.mountable = true;
+    one.shown = MountState::Mounted;
+    EXPECT_EQ(one_menu(), L"Unmount|Settings:greyed|Add Drive...|");
+    EXPECT_EQ(TrayTip({one}), std::string("Drive Mounted\0", 14));
+    EXPECT_EQ(NamingDrive({one}, 0, L"Path not found"), L"Path not found") << "one drive's messages as ever";
+
+    const std::vector<DriveView> two{{L"x", L"D:\\Sites\\R&D\\", MountState::Mounted}, {L"W\x01", L"E:\\"}};
+    const SeveralDrivesMenu menu = MenuForDrives(two);
+    EXPECT_EQ(Entries(menu.mounts), L"Unmount X:  R&&D|Mount ?:  E:\\|");
+    EXPECT_EQ(Entries(menu.settings), L"X:  R&&D...:greyed|?:  E:\\...|");
+    EXPECT_EQ(Entries(menu.removals) + std::to_wstring(menu.removable.at(0)), L"?:  E:\\|1") << "only what is unmounted";
+    EXPECT_EQ(NamingDrive(two, 1, L"Drive already SUBSTed"), L"?:  E:\\\r\nDrive already SUBSTed");
+    EXPECT_EQ(OverallState(two), MountState::Mounted);
+    EXPECT_EQ(OverallState({two[1], two[1]}), MountState::Unmounted);
+    EXPECT_EQ(TrayTip(two), std::string("X: mounted, ?: unmounted\0", 25));
+    // Five drives fit the tip's 63 characters with three mounted (62), not with two (64).
+    std::vector<DriveView> five(5, DriveView{L"Q", L"C:\\Q", MountState::Mounted});
+    five[0].shown = five[1].shown = MountState::Unmounted;
+    EXPECT_EQ(TrayTip(five).size(), 63u);
+    five[2].shown = MountState::Unmounted;
+    EXPECT_EQ(TrayTip(five), std::string("2 of 5 drives mounted\0", 22));
+}
+
 TEST(MappingTarget, NamesTheFolderWhateverItsCaseOrSlashAndVolumeChangesConcernTheLettersBit) {
     EXPECT_TRUE(MappingNamesFolder(L"\\??\\c:\\some folder\\", L"C:\\Some Folder") && MappingNamesFolder(L"\\??\\D:\\", L"D:\\") &&
                 MappingNamesFolder(L"C:\\Data", L"C:\\Data\\\\"));
@@ -112,26 +149,26 @@ TEST(OneCopy, ACopyLeavingAndItsCommandsAreWaitedForTenSecondsAtMostOneStayingIs
     }
 }
 
-TEST(Leaving, UnmountsOnlyAMappedDriveOnceWaitingBoundedForWhatRuns) {
-    MountTracker t;
-    EXPECT_EQ(LeavePlan(0).Next(t, 0), LeaveStep::End) << "unmounted: at once";
+TEST(Leaving, UnmountsEveryMappedDriveOnceWaitingBoundedForWhatAnyRuns) {
+    MountTracker t, idle;
+    EXPECT_EQ(LeavePlan(0).Next({&t, &idle}, 0), LeaveStep::End) << "nothing mounted: at once";
     Choose(t);
     t.Finished(Ok(true));
     LeavePlan plan(100);
-    ASSERT_EQ(plan.Next(t, 100), LeaveStep::Unmount);
+    ASSERT_EQ(plan.Next({&idle, &t}, 100), LeaveStep::Unmount) << "one drive of two mounted";
     Choose(t);  // what the window does for the unmount
-    EXPECT_EQ(plan.Next(t, 150), LeaveStep::Wait);
+    EXPECT_EQ(plan.Next({&idle, &t}, 150), LeaveStep::Wait);
     EXPECT_EQ(plan.WaitLeft(150), 1950u);
     t.Finished(Failed(true, L"Access denied"));
-    EXPECT_EQ(plan.Next(t, 300), LeaveStep::End) << "one that fails is not tried again";
+    EXPECT_EQ(plan.Next({&idle, &t}, 300), LeaveStep::End) << "one that fails is not tried again";
     // A mount still running could overtake an unmount: it is let finish first.
     for (const bool mapped : {true, false}) {
         MountTracker running;
         Choose(running);
         LeavePlan waiting(0);
-        EXPECT_EQ(waiting.Next(running, 2500), LeaveStep::Wait);
+        EXPECT_EQ(waiting.Next({&idle, &running}, 2500), LeaveStep::Wait);
         running.Finished(mapped ? Ok(true) : Failed(false, L"Path not found - C:\\Gone"));
-        EXPECT_EQ(waiting.Next(running, 2600), mapped ? LeaveStep::Unmount : LeaveStep::End);
+        EXPECT_EQ(waiting.Next({&idle, &running}, 2600), mapped ? LeaveStep::Unmount : LeaveStep::End);
     }
 }
 
@@ -141,10 +178,10 @@ TEST(Leaving, HungCommandsDelayTheEndBySixSecondsAtMostAlsoAcrossAWrap) {
         Choose(t);  // never ends
         LeavePlan plan(start);
         EXPECT_EQ(plan.WaitLeft(start + 3999), 1u) << start;
-        ASSERT_EQ(plan.Next(t, start + 4000), LeaveStep::Unmount) << start;  // shown mounted: tried all the same
+        ASSERT_EQ(plan.Next({&t}, start + 4000), LeaveStep::Unmount) << start;  // shown mounted: tried all the same
         Choose(t);
-        EXPECT_EQ(plan.Next(t, start + 5999), LeaveStep::Wait) << start;
-        EXPECT_EQ(plan.Next(t, start + 6000), LeaveStep::End) << start;
+        EXPECT_EQ(plan.Next({&t}, start + 5999), LeaveStep::Wait) << start;
+        EXPECT_EQ(plan.Next({&t}, start + 6000), LeaveStep::End) << start;
     }
 }
 

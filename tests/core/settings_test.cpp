@@ -1,6 +1,7 @@
 // Settings: the stored values' encoding and the store's rules (the real
 // registry's bytes are checked under Wine), the maker values' sync, the
 // dialog's rules and options, its folder list and its layout in twips.
+#include "drive_layout.h"
 #include "folder_list.h"
 #include "maker_values.h"
 #include "twips.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <map>
@@ -26,6 +28,7 @@ public:
     std::map<std::tuple<RootKey, std::string, std::string>, std::string> values;
     std::vector<std::string> created;  // the paths of the keys created
     std::vector<std::string> order;    // the names of the values set, in order
+    std::set<std::string> keys;
     bool refuse_create = false, refuse_set = false;
 
     std::optional<std::string> QueryString(RootKey root, const std::string& path, const std::string& name) override {
@@ -35,12 +38,23 @@ public:
     std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) override {
         if (refuse_create) return nullptr;
         created.push_back(path);
+        for (auto end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) keys.insert(path.substr(0, end));
+        keys.insert(path);
         return std::make_unique<Key>([this, root, path](const std::string& name, const std::string& data) {
             if (refuse_set) return false;
             order.push_back(name);
             values[{root, path, name}] = data;
             return true;
         });
+    }
+    bool HasKey(RootKey, const std::string& path) override { return keys.count(path) > 0; }
+    bool DeleteValue(RootKey root, const std::string& path, const std::string& name) override {
+        return values.erase({root, path, name}), true;
+    }
+    bool DeleteKey(RootKey root, const std::string& path) override {
+        if (std::any_of(keys.begin(), keys.end(), [&](const std::string& k) { return k.rfind(path + "\\", 0) == 0; })) return false;
+        for (const char* name : kDriveValueNames) values.erase({root, path, name});
+        return keys.erase(path), true;
     }
 
 private:
@@ -98,6 +112,44 @@ TEST(SettingsStore, ReadsAnotherToolsValuesRefusedAndOverlongWritesChangeNothing
     EXPECT_EQ(registry.values, before);
 }
 
+// Settings of any release open as the first drive, and the first drive is
+// where any release looks; further drives close up without losing one.
+TEST(DriveLayout, TheFirstDriveStaysInTheProgramsKeyFurtherOnesMoveUpAndNoneIsLost) {
+    constexpr RootKey kUser = RootKey::CurrentUser;
+    FakeRegistry registry;
+    RecordingReporter errors;
+    EXPECT_EQ(DriveKeyPath("K", 0) + "|" + DriveKeyPath("K", 2), "K|K\\Drives\\3");
+    EXPECT_EQ(CountStoredDrives(registry, kUser, "K"), 1u) << "nothing stored: the one drive";
+    for (std::size_t i = 0; i < 4; ++i) {  // W X Y Z as the dialog stores them; Z is not mounted at start
+        const std::string letter(1, static_cast<char>('W' + i));
+        WriteStoredValue(registry, errors, kUser, DriveKeyPath("K", i), "Drive", letter);
+        WriteStoredValue(registry, errors, kUser, DriveKeyPath("K", i), "Path", "D:\\" + letter);
+        if (i < 3) WriteStoredValue(registry, errors, kUser, DriveKeyPath("K", i), "MountAtStart", "1");
+    }
+    const auto stored = [&] {
+        std::string drives;
+        for (std::size_t i = 0; i < CountStoredDrives(registry, kUser, "K"); ++i) {
+            for (const char* name : kDriveValueNames) drives += ReadStoredSetting(registry, errors, kUser, DriveKeyPath("K", i), name).text + ",";
+            drives += " ";
+        }
+        return drives;
+    };
+    EXPECT_EQ(stored(), "W,D:\\W,1, X,D:\\X,1, Y,D:\\Y,1, Z,D:\\Z,, ");
+    ASSERT_TRUE(RemoveStoredDrive(registry, kUser, "K", 0, 4));
+    EXPECT_EQ(stored(), "X,D:\\X,1, Y,D:\\Y,1, Z,D:\\Z,, ") << "the second moved into the program's own values";
+    ASSERT_TRUE(RemoveStoredDrive(registry, kUser, "K", 1, 3));
+    EXPECT_EQ(stored(), "X,D:\\X,1, Z,D:\\Z,, ");
+    registry.refuse_create = true;  // a move that fails leaves every drive there
+    EXPECT_FALSE(RemoveStoredDrive(registry, kUser, "K", 0, 2));
+    EXPECT_EQ(stored(), "X,D:\\X,1, Z,D:\\Z,, ");
+    registry.refuse_create = false;
+    ASSERT_TRUE(ForgetStoredDrive(registry, kUser, "K", 1));  // as an Add Drive that failed part-way
+    EXPECT_EQ(stored(), "X,D:\\X,1, ");
+    EXPECT_FALSE(registry.HasKey(kUser, "K\\Drives")) << "no empty key is left";
+    EXPECT_FALSE(ForgetStoredDrive(registry, kUser, "K", 0)) << "the first drive is never forgotten";
+    EXPECT_TRUE(errors.messages.empty());
+}
+
 TEST(MakerValues, OnlyWhatDiffersFromTheStringTableIsWrittenEmailFirst) {
     const std::vector<MakerValue> table{{"Email", "support@kestrane.example"}, {"Web Page", "https://k.example/"}};
     FakeRegistry registry;
@@ -141,8 +193,8 @@ TEST(StoredPath, SplitsIntoTheDrivePartAndTheRestWhichNamesALetterOnlyWhenItIsOn
         EXPECT_FALSE(IsDriveLetterText(bad)) << Show(bad);
 }
 
-TEST(SaveChecks, LetterFormThenFolderThenLetterInUseUnlessItMapsTheFolder) {
-    // A machine with C: a disk and Q: mapped to D:\Data\Work.
+TEST(SaveChecks, LetterFormThenFolderThenAnotherDrivesLetterThenLetterInUseUnlessItMapsTheFolder) {
+    // A machine with C: a disk and Q: mapped to D:\Data\Work; Orvanel has a drive W: besides.
     std::wstring asked;
     const auto use_of = [&](wchar_t letter) {
         asked += letter;
@@ -158,15 +210,23 @@ TEST(SaveChecks, LetterFormThenFolderThenLetterInUseUnlessItMapsTheFolder) {
         {L"Y", L"D:\\\u65e5\u672c", false, L"folder", L"characters", L""}, {L"Y", longest + L"b", true, L"folder", L"259", L""},
         {L"xy", std::wstring(300, L'a'), false, L"letter", L"A to Z", L""},  // the letter's form first
         {L"C", std::wstring(300, L'a'), true, L"folder", L"259", L""},        // then the folder
+        {L"w", L"D:\\Data", true, L"letter", L"W: is already another of Orvanel's drives", L""},
     };
     for (const Case& c : cases) {
         asked.clear();
-        const auto refusal = CheckSettingsToSave(c.letter, c.folder, c.ansi, use_of);
+        const auto refusal = CheckSettingsToSave(c.letter, c.folder, c.ansi, {L"W"}, use_of);
         const std::wstring field = !refusal ? L"none" : refusal->field == SaveField::Letter ? L"letter" : L"folder";
         EXPECT_EQ(field, c.refused ? c.refused : L"none") << Show(c.letter);
         EXPECT_NE((refusal ? refusal->message : L"").find(c.says), std::wstring::npos) << Show(c.letter);
         EXPECT_EQ(asked, c.asked) << Show(c.letter);
     }
+}
+
+TEST(DriveLetters, OfTwoDrivesWithOneLetterTheLaterIsRefusedAndANewDriveIsOfferedTheNextFreeLetterFromZ) {
+    EXPECT_EQ(LetterClashes({L"X", L"w", L"x", L"W", L"Y"}), (std::vector<bool>{false, false, true, true, false}));
+    EXPECT_EQ(NextFreeLetter({L"z"}, [](wchar_t l) { return l == L'Y'; }), L'X') << "Z Orvanel's, Y the machine's";
+    EXPECT_EQ(NextFreeLetter({}, [](wchar_t) { return true; }), L'Z') << "none left: the dialog refuses it";
+    EXPECT_NE(LetterClashRefusal(L"x").message.find(L"letter X: already"), std::wstring::npos);
 }
 
 // Row by row: "text|path|level|O or C".

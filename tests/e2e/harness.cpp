@@ -441,9 +441,9 @@ void Choose(const std::vector<MenuItem>& items, const std::wstring& text) {
 
 void ChooseFromMenu(HWND owner, const std::wstring& text) { Choose(OpenMenu(owner), text); }
 
-const std::wstring kNoFolder = L"Mount:greyed - Settings - About... Help - Exit";
-const std::wstring kUnmounted = L"Mount - Settings - About... Help - Exit";
-const std::wstring kMounted = L"Unmount - Settings:greyed - About... Help - Exit";
+const std::wstring kNoFolder = L"Mount:greyed - Settings Add Drive...:greyed - About... Help - Exit";
+const std::wstring kUnmounted = L"Mount - Settings Add Drive... - About... Help - Exit";
+const std::wstring kMounted = L"Unmount - Settings:greyed Add Drive... - About... Help - Exit";
 
 
 LRESULT CALLBACK TrayStandIn::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "about_layout.h"
+#include "drive_store.h"
 #include "frmAbout.h"
 #include "frmSet.h"
 #include "message_box.h"
@@ -272,8 +273,8 @@ protected:
         ::RegDeleteTreeW(HKEY_CURRENT_USER, AppKeyPath);
         ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Orvanel");
         ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kMarkKey, L"Orvanel");
-        WriteStoredFolder(L"C:\\windows");
-        WriteStoredLetter(L"Q");
+        DriveStore(0).WriteFolder(L"C:\\windows");
+        DriveStore(0).WriteLetter(L"Q");
     }
     // Opens the dialog, shows what its two boxes hold, sets them (-1 leaves
     // one alone), presses `button`: "MOUNT SIGN-IN" as shown, then the message.
@@ -308,6 +309,48 @@ TEST_F(SettingsOptions, OkStoresBothOptionsCancelAndARefusedSaveStoreNothing) {
     EXPECT_EQ(Use(0, 0, IDOK), "ticked ticked ");
     EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart"), std::string("\xCF\0", 2));  // "0"
     EXPECT_EQ(Raw(kRunKey, L"Orvanel"), "missing");
+}
+
+// The system's registry, but for one value it refuses, as a policy or a full disk may.
+struct RefusingOne final : RegistryPort {
+    struct Key final : WritableKey {
+        std::unique_ptr<WritableKey> key;
+        std::string refused;
+        bool SetString(const std::string& n, const std::string& d) override { return n != refused && key->SetString(n, d); }
+    };
+    std::string refused;
+    std::optional<std::string> QueryString(RootKey r, const std::string& p, const std::string& n) override { return SystemRegistry().QueryString(r, p, n); }
+    std::unique_ptr<WritableKey> CreateKey(RootKey r, const std::string& p) override {
+        auto key = std::make_unique<Key>();
+        key->key = SystemRegistry().CreateKey(r, p);
+        key->refused = refused;
+        return key;
+    }
+    bool HasKey(RootKey r, const std::string& p) override { return SystemRegistry().HasKey(r, p); }
+    bool DeleteValue(RootKey r, const std::string& p, const std::string& n) override { return SystemRegistry().DeleteValue(r, p, n); }
+    bool DeleteKey(RootKey r, const std::string& p) override { return SystemRegistry().DeleteKey(r, p); }
+};
+
+// Add Drive's dialog: a drive of its own key, first-use defaults with the letter offered, another drive's letter refused;
+// and a save that fails for any one value is never reported as saved.
+TEST_F(SettingsOptions, AFurtherDriveHasItsOwnKeyAndASaveThatFailsForOneValueIsNotSaved) {
+    bool saved = false;
+    WhileOpen(kSettings, [&] { saved = ShowSettingsDialog(nullptr, {DriveStore(1), L"Y", {L"Q"}}); }, [](HWND dialog) {
+        EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_DRIVE_LETTER)) + std::to_wstring(::IsDlgButtonChecked(dialog, IDC_MOUNT_AT_START)), L"Y0");
+        ::SetDlgItemTextW(dialog, IDC_DRIVE_LETTER, L"q");
+        EXPECT_EQ(Press(dialog, IDOK), L"Drive Q: is already another of Orvanel's drives. Type a letter that is not a drive yet.");
+        ::SetDlgItemTextW(dialog, IDC_DRIVE_LETTER, L"Y");
+        EXPECT_EQ(Press(dialog, IDOK), L"");
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel\\Drives\\2", L"Drive") + Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"Drive"), std::string("\xA6\0\xAE\0", 4)) << "Y there, Q in the first drive's";
+    for (const char* value : {"Drive", "Path", "MountAtStart"}) {
+        RefusingOne registry;
+        registry.refused = value;
+        WhileOpen(kSettings, [&] { saved = ShowSettingsDialog(nullptr, {DriveStore(1, registry), L"Y", {}}); },
+                  [&](HWND dialog) { EXPECT_EQ(Press(dialog, IDOK), L"Unable to save your settings") << value; });
+        EXPECT_FALSE(saved) << value;
+    }
 }
 
 TEST_F(SettingsOptions, AnEntryWindowsTurnedOffShowsClearAndTickingItTurnsItOnForThisCopy) {

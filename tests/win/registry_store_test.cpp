@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "drive_layout.h"
 #include "handles.h"
 #include "settings_rules.h"
 #include "text.h"
@@ -82,6 +83,21 @@ TEST_F(RegistryStoreTest, SettingCarriesItsStatusAndKeepsANulToBeRefused) {
     EXPECT_EQ(setting(L"Path").status, ReadStatus::Read);
     EXPECT_EQ(setting(L"Path").text, std::wstring(L"C:\\D\0Z", 6));
     EXPECT_TRUE(CheckMountSettings(setting(L"Drive"), setting(L"Path")).has_value());
+}
+
+// The further drives' subkeys, counted, moved up and removed in the real registry.
+TEST_F(RegistryStoreTest, FurtherDrivesKeysAreCountedMovedUpAndGoWithTheirEmptyParent) {
+    RegistryPort& registry = SystemRegistry();
+    constexpr RootKey kUser = RootKey::CurrentUser;
+    for (std::size_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(WriteRegValue(registry, kUser, DriveKeyPath(kTestKeyAnsi, i), "Drive", std::wstring(1, static_cast<wchar_t>(L'X' + i))));
+    ASSERT_TRUE(Write(L"MountAtStart", L"1"));  // the first drive's alone
+    EXPECT_EQ(CountStoredDrives(registry, kUser, kTestKeyAnsi), 3u);
+    ASSERT_TRUE(RemoveStoredDrive(registry, kUser, kTestKeyAnsi, 0, 3));
+    EXPECT_EQ(RawValue("Drive") + RawValue("MountAtStart"), std::string("\xA6\0", 2) + "<no REG_SZ value>") << "Y moved up, as stored";
+    ASSERT_TRUE(RemoveStoredDrive(registry, kUser, kTestKeyAnsi, 1, 2));
+    EXPECT_EQ(CountStoredDrives(registry, kUser, kTestKeyAnsi), 1u);
+    EXPECT_FALSE(registry.HasKey(kUser, kTestKeyAnsi + std::string("\\Drives")));
 }
 
 TEST(FitsAnsi, PlainPathsFitCharactersOutsideTheCodePageDoNot) {

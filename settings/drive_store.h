@@ -1,0 +1,47 @@
+// Each drive's stored values (its letter, its folder, whether it is mounted
+// at start) in the key the stored layout gives it, and the list of drives
+// as a whole: how many there are, removing one, forgetting one half added.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "registry.h"
+#include "value_store.h"
+
+namespace orvanel {
+
+class DriveStore {
+public:
+    // `index` 0 is the first drive. The registry is the system's but where
+    // a test needs one that refuses.
+    explicit DriveStore(std::size_t index, RegistryPort& registry = SystemRegistry());
+
+    std::size_t Index() const { return index_; }
+    // Each reader gives its own default.
+    StoredSetting Folder(const std::wstring& fallback) const;
+    StoredSetting Letter(const std::wstring& fallback) const;
+    // "Mount the drive when Orvanel starts"; off unless stored as on.
+    StoredSetting MountAtStart() const;
+    bool WriteFolder(const std::wstring& folder) const;
+    bool WriteLetter(const std::wstring& letter) const;
+    bool WriteMountAtStart(bool on) const;
+
+private:
+    StoredSetting Read(const char* name, const std::wstring& fallback) const;
+    bool Write(const char* name, const std::wstring& value) const;
+
+    std::size_t index_;
+    RegistryPort* registry_;
+    std::string key_;
+};
+
+// At least one: the first drive counts whether or not anything is stored.
+std::size_t StoredDriveCount();
+// Drive `index` of `count` goes; the later ones move up a place. False
+// when part of it failed (no drive is lost; one may be stored twice).
+bool RemoveStoredDrive(std::size_t index, std::size_t count);
+// A further drive's key goes with whatever was written to it.
+bool ForgetStoredDrive(std::size_t index);
+
+}  // namespace orvanel
