@@ -82,7 +82,7 @@ TEST_F(Help, OpensTheFileBesideTheProgramAndOffersToUnblockAMarkedOneOnce) {
         EXPECT_NE(AnswerMessage(5000, answer).find(help), std::wstring::npos) << "the question names the file";
         EXPECT_TRUE(viewers(answer == L"Yes" ? 2 : 3)) << Narrow(answer);
         EXPECT_EQ(std::ifstream(mark).is_open(), answer == L"No");
-        if (answer == L"Yes") ASSERT_TRUE(give_mark());
+        if (answer == L"Yes") { ASSERT_TRUE(give_mark()); }
     }
     ChooseFromMenu(app.Window(), L"Help");
     EXPECT_TRUE(viewers(4)) << "the No stands for the run";

@@ -56,7 +56,8 @@ TEST_F(Start, AnIconTheShellRefusesAtFirstIsAddedLaterAndTaskbarCreatedBringsItB
     EXPECT_TRUE(Showing(app.Window(), Red)) << "added at the third try";
     EXPECT_EQ(AnswerMessage(500), L"");
     // As when Explorer restarts: the notification area forgot the icon.
-    NOTIFYICONDATAW forgotten{sizeof(forgotten)};
+    NOTIFYICONDATAW forgotten{};
+    forgotten.cbSize = sizeof(forgotten);
     forgotten.hWnd = app.Window();
     forgotten.uID = 1;
     ::Shell_NotifyIconW(NIM_DELETE, &forgotten);

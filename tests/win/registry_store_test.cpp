@@ -89,11 +89,11 @@ TEST(FitsAnsi, PlainPathsFitCharactersOutsideTheCodePageDoNot) {
     if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 ANSI code page holds every character";
     EXPECT_FALSE(FitsAnsi(L"D:\\Smile \U0001F600"));
     // Best-fit mapping would store a look-alike: fullwidth A is not A.
-    if (::GetACP() == 1252) EXPECT_TRUE(FitsAnsi(L"D:\\M\u00fcller") && !FitsAnsi(L"D:\\\uff21") && !FitsAnsi(L"D:\\\u65e5"));
+    if (::GetACP() == 1252) { EXPECT_TRUE(FitsAnsi(L"D:\\M\u00fcller") && !FitsAnsi(L"D:\\\uff21") && !FitsAnsi(L"D:\\\u65e5")); }
 }
 
 TEST(FromOem, SubstsWordsAreReadInTheConsolesCodePage) {
-    if (::GetOEMCP() == 437) EXPECT_EQ(FromOem("Param\x8atre non valide"), L"Param\u00e8tre non valide");
+    if (::GetOEMCP() == 437) { EXPECT_EQ(FromOem("Param\x8atre non valide"), L"Param\u00e8tre non valide"); }
 }
 
 }  // namespace
