@@ -278,8 +278,7 @@ void Click(POINT at, int times) {
 
 HWND Shown(const wchar_t* cls, const wchar_t* title) {
     HWND w = nullptr;
-    while ((w = ::FindWindowExW(nullptr, w, cls, title)) != nullptr && !::IsWindowVisible(w)) {
-    }
+    while ((w = ::FindWindowExW(nullptr, w, cls, title)) != nullptr && !::IsWindowVisible(w)) {}
     return w;
 }
 HWND WaitShown(const wchar_t* cls, const wchar_t* title, int timeout_ms) {
@@ -458,8 +457,7 @@ LRESULT CALLBACK TrayStandIn::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM 
     self->last_ = static_cast<DWORD>(wrapped ? words[1] : data.dwData);
     if (self->last_ == NIM_ADD && self->refused_ < self->refuse_) return ++self->refused_, FALSE;
     HWND real = nullptr;
-    while ((real = ::FindWindowExW(nullptr, real, L"Shell_TrayWnd", nullptr)) == window) {
-    }
+    while ((real = ::FindWindowExW(nullptr, real, L"Shell_TrayWnd", nullptr)) == window) {}
     DWORD_PTR result = TRUE;  // with no taskbar at all, it stands in for one
     if (real) ::SendMessageTimeoutW(real, WM_COPYDATA, wparam, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<LRESULT>(result);

@@ -12,11 +12,8 @@ namespace {
 constexpr wchar_t kTitle[] = L"Select Path to Make As drive";
 const std::wstring kSmile = L"Smile \U0001F600";  // no ANSI code page holds it
 
-void MakeFolder(const std::wstring& path) { ::CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr); }
-
 // A data drive with folders to choose from.
-class Settings : public E2ETest {
-protected:
+struct Settings : E2ETest {
     static void SetUpTestSuite() {
         // Given under Wine (ORVANEL_E2E_DRIVE="D=C:\\folder"); elsewhere the first free letter, leaving the next to the test.
         const std::wstring given = Env(L"ORVANEL_E2E_DRIVE");
@@ -24,11 +21,9 @@ protected:
         root_ = given.empty() ? TempFolder(L"data-drive") : given.substr(2);
         if (given.empty()) ::DefineDosDeviceW(0, Drive().c_str(), root_.c_str());
         for (const std::wstring& f : std::vector<std::wstring>{L"\\Data", L"\\Data\\Work", L"\\Data\\Work\\docs", L"\\Data\\Work\\src", L"\\Other", L"\\" + kSmile})
-            MakeFolder(root_ + f);
+            ::CreateDirectoryW((L"\\\\?\\" + root_ + f).c_str(), nullptr);
     }
-    static void TearDownTestSuite() {
-        if (Env(L"ORVANEL_E2E_DRIVE").empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, Drive().c_str(), nullptr);
-    }
+    static void TearDownTestSuite() { if (Env(L"ORVANEL_E2E_DRIVE").empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, Drive().c_str(), nullptr); }
     static std::wstring Drive() { return {data_, L':'}; }
     static std::wstring D(const std::wstring& rest = L"") { return Drive() + L"\\" + rest; }
 

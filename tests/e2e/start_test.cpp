@@ -68,16 +68,11 @@ TEST_F(Start, AnIconTheShellRefusesAtFirstIsAddedLaterAndTaskbarCreatedBringsItB
     EXPECT_TRUE(Showing(app.Window(), Red)) << "TaskbarCreated brings it back";
 }
 
-class MountAtStart : public E2ETest {
-protected:
-    void SetUp() override {
-        E2ETest::SetUp();
-        StoreSettings(true);
-    }
-};
+using MountAtStart = E2ETest;
 
 // A USB disk plugged in, a network drive reconnected a little later.
 TEST_F(MountAtStart, AFolderThatComesLaterIsMountedWhenItComes) {
+    StoreSettings(true);
     std::filesystem::remove(folder_);
     Orvanel app;
     Pause(4000);
@@ -87,6 +82,7 @@ TEST_F(MountAtStart, AFolderThatComesLaterIsMountedWhenItComes) {
 }
 
 TEST_F(MountAtStart, AFolderThatNeverComesGivesTheMountsMessageOnceAfterAMinute) {
+    StoreSettings(true);
     std::filesystem::remove(folder_);
     Orvanel app;
     EXPECT_EQ(AnswerMessage(50000), L"") << "still waiting after 50 s";

@@ -16,8 +16,7 @@ namespace {
 const std::wstring kTestKey = L"SOFTWARE\\Kestrane\\OrvanelStoreTest";
 const char kTestKeyAnsi[] = "SOFTWARE\\Kestrane\\OrvanelStoreTest";
 
-class RegistryStoreTest : public ::testing::Test {
-protected:
+struct RegistryStoreTest : ::testing::Test {
     void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey.c_str()); }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey.c_str()); }
 
@@ -36,12 +35,8 @@ protected:
         ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, kTestKeyAnsi, name, REG_SZ, data.data(),
                                     static_cast<DWORD>(data.size())), ERROR_SUCCESS);
     }
-    static std::wstring Read(const wchar_t* name, const wchar_t* fallback) {
-        return ReadRegValue(RootKey::CurrentUser, kTestKey, name, fallback);
-    }
-    static bool Write(const wchar_t* name, const std::wstring& value) {
-        return WriteRegValue(RootKey::CurrentUser, kTestKey, name, value);
-    }
+    static std::wstring Read(const wchar_t* name, const wchar_t* fallback) { return ReadRegValue(RootKey::CurrentUser, kTestKey, name, fallback); }
+    static bool Write(const wchar_t* name, const std::wstring& value) { return WriteRegValue(RootKey::CurrentUser, kTestKey, name, value); }
 };
 
 TEST_F(RegistryStoreTest, StoresEncodedAnsiTextAsRegSzAndReadsEveryCodeBack) {
