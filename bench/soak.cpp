@@ -69,7 +69,7 @@ long PrivateKiB(HANDLE process) {
 
 long Threads(DWORD pid) {
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 thread{sizeof(thread)};
+    THREADENTRY32 thread{sizeof(thread), 0, 0, 0, 0, 0, 0};
     long n = 0;
     for (BOOL more = ::Thread32First(snapshot, &thread); more; more = ::Thread32Next(snapshot, &thread)) {
         n += thread.th32OwnerProcessID == pid;
@@ -83,7 +83,8 @@ long Threads(DWORD pid) {
 // the program at rest and not of commands piled up.
 bool SubstRunning() {
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W process{sizeof(process)};
+    PROCESSENTRY32W process{};
+    process.dwSize = sizeof(process);
     bool running = false;
     for (BOOL more = ::Process32FirstW(snapshot, &process); more && !running; more = ::Process32NextW(snapshot, &process)) {
         running = _wcsicmp(process.szExeFile, L"subst.exe") == 0;

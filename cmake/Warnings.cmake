@@ -1,5 +1,6 @@
-# The warnings every target of the program is built with; the test command's
-# builds turn them into errors (ORVANEL_WERROR).
+# The warnings every target of the program, and every test program
+# (tests/CMakeLists.txt), is built with; the test command's builds turn them
+# into errors (ORVANEL_WERROR).
 option(ORVANEL_WERROR "Treat warnings as errors" OFF)
 add_library(orvanel_warnings INTERFACE)
 if(MSVC)

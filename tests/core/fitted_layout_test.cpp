@@ -113,8 +113,7 @@ TEST(FitLayout, WhateverTheTextsNeedNothingShrinksLeavesItsParentOrRunsIntoAnoth
     };
     for (const unsigned dpi : {96u, 120u, 144u, 192u}) {
         for (int round = 0; round < 200 && !HasFailure(); ++round) {
-            CheckFitted(random_boxes(kAboutLayout, dpi, true), kAboutClient, dpi,
-                        {below(2 * ToPixels(kAboutClient, dpi).right), 0});
+            CheckFitted(random_boxes(kAboutLayout, dpi, true), kAboutClient, dpi, {below(2 * ToPixels(kAboutClient, dpi).right), 0});
             CheckFitted(random_boxes(kSettingsLayout, dpi, false), kSettingsClient, dpi, {});
         }
     }

@@ -21,9 +21,7 @@ CommandOutcome Ok(bool mapped) { return {mapped, 0, L""}; }
 CommandOutcome Failed(bool mapped, const wchar_t* message = L"") { return {mapped, 1, message}; }
 
 // The user chooses Mount or Unmount `times` times in a row; each starts its command.
-void Choose(MountTracker& t, int times = 1) {
-    for (int i = 0; i < times; ++i, t.Started()) t.Toggle();
-}
+void Choose(MountTracker& t, int times = 1) { for (int i = 0; i < times; ++i, t.Started()) t.Toggle(); }
 
 TEST(MountTracker, EachLastEndKeepsTheLookOrCorrectsItWithTheLatestFailure) {
     // Before each end the user chooses Mount or Unmount `choices` times; then the look, and what is said.

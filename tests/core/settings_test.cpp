@@ -233,8 +233,7 @@ TEST(DriveLetters, OfTwoDrivesWithOneLetterTheLaterIsRefusedAndANewDriveIsOffere
 Texts Describe(const FolderListModel& model) {
     Texts out;
     for (const FolderRow& r : model.rows)
-        out.push_back(r.text + L"|" + r.path + L"|" + std::to_wstring(r.level) +
-                      (r.icon == FolderIcon::Open ? L"|O" : L"|C"));
+        out.push_back(r.text + L"|" + r.path + L"|" + std::to_wstring(r.level) + (r.icon == FolderIcon::Open ? L"|O" : L"|C"));
     return out;
 }
 
@@ -248,8 +247,7 @@ TEST(FolderList, OpensThePathDownToTheCurrentFolderThenListsItsChildrenSortedCas
     EXPECT_EQ(Describe(BuildFolderList(L"D:\\Data\\\\Work\\", {L"docs", L"src", L"Build"})), Describe(model));
 
     const FolderListModel root = BuildFolderList(L"C:\\", {L"cherry", L"Banana", L"apple"});
-    EXPECT_EQ(Describe(root), (Texts{L"C:\\|C:\\|0|O", L"apple|C:\\apple|1|C", L"Banana|C:\\Banana|1|C",
-                                     L"cherry|C:\\cherry|1|C"}));
+    EXPECT_EQ(Describe(root), (Texts{L"C:\\|C:\\|0|O", L"apple|C:\\apple|1|C", L"Banana|C:\\Banana|1|C", L"cherry|C:\\cherry|1|C"}));
     EXPECT_EQ(root.current, 0u);
     EXPECT_EQ(Describe(BuildFolderList(L"C:", {})), Texts{L"C:\\|C:\\|0|O"});
     // Names equal but for case come in a fixed order, whatever order they came in.

@@ -3,6 +3,8 @@
 // file marked as downloaded from the internet (as a browser's zip leaves it).
 #include "harness.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -14,18 +16,41 @@ namespace {
 
 const std::wstring kHome = L"https://www.kestrane.example/orvanel/", kEmail = L"support@kestrane.example";
 
-class About : public E2ETest {
-protected:
+// What its links opened outside its job (a browser, a mail program): each process started after it that shows a
+// window is ended, never one that ran before. True once no process started after it runs.
+bool EndedWhatItOpened(const Orvanel& app) {
+    FILETIME orvanel{}, at{}, unused{};
+    ::GetProcessTimes(app.Process(), &orvanel, &unused, &unused, &unused);
+    bool running = false;
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{sizeof(entry), 0, 0, 0, 0, 0, 0, 0, 0, {}};
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+        const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+        const bool later = ::GetProcessTimes(process, &at, &unused, &unused, &unused) && ::CompareFileTime(&at, &orvanel) > 0;
+        for (HWND w = ::GetTopWindow(nullptr); later && w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+            if (::IsWindowVisible(w) && ProcessOf(w) == entry.th32ProcessID) ::TerminateProcess(process, 1);
+        }
+        running = running || later;
+        ::CloseHandle(process);
+    }
+    ::CloseHandle(snapshot);
+    return !running;
+}
+
+struct About : E2ETest {
     static HWND Open(const Orvanel& app) {
         ChooseFromMenu(app.Window(), L"About...");
         return WaitShown(L"#32770", L"About Orvanel");
     }
-    // Both buttons pressed: the commands they started, in order.
+    // Both buttons pressed, the box kept above what they open so that the clicks land: the commands they started,
+    // in order; what those opened is ended. The box is closed by its buttons' commands: keys would reach those.
     static std::vector<std::wstring> Links(const Orvanel& app, HWND box) {
         const std::size_t before = app.Started(L"explorer").size();
+        ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Click(Centre(::GetDlgItem(box, IDC_ABOUT_EMAIL)));
         Click(Centre(::GetDlgItem(box, IDC_ABOUT_HOMEPAGE)));
         WaitFor([&] { return app.Started(L"explorer").size() == before + 2; }, 10000);
+        WaitFor([&app] { return EndedWhatItOpened(app); }, 20000);
         const std::vector<std::wstring> lines = app.Started(L"explorer");
         return {lines.begin() + static_cast<std::ptrdiff_t>(std::min(before, lines.size())), lines.end()};
     }
@@ -47,14 +72,14 @@ TEST_F(About, ShowsTheVersionAndItsLinksStartTheStoredAddressesElseTheBuiltInOne
     EXPECT_NE(Text(::GetDlgItem(box, IDC_ABOUT_COPYRIGHT)).find(L"2026 Kestrane"), std::wstring::npos) << "the version record's";
     EXPECT_EQ(Links(app, box), (std::vector<std::wstring>{L"explorer mailto:" + email, L"explorer " + home}));
     EXPECT_TRUE(::IsWindowVisible(box)) << "the box stays open beside them";
-    ClickButton(box, L"Ok");
+    ::PostMessageW(box, WM_COMMAND, IDC_ABOUT_OK, 0);
     EXPECT_TRUE(WaitClosed(box));
 
     Forget(HKEY_LOCAL_MACHINE, kMakerKey);
     box = Open(app);
     EXPECT_EQ(Links(app, box), (std::vector<std::wstring>{L"explorer mailto:" + kEmail, L"explorer " + kHome}));
     EXPECT_FALSE(Stored(L"Email", HKEY_LOCAL_MACHINE, kMakerKey)) << "the box writes nothing";
-    Key(VK_ESCAPE);
+    ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // Escape's
     EXPECT_TRUE(WaitClosed(box));
     EXPECT_EQ(PlantedRan(copy), std::vector<std::wstring>{});
 }
@@ -67,8 +92,7 @@ TEST_F(Help, OpensTheFileBesideTheProgramAndOffersToUnblockAMarkedOneOnce) {
     const std::wstring help = (fs::path(exe).parent_path() / L"Help\\Orvanel.chm").wstring();
     Orvanel app(true, exe);
     const auto viewers = [&](std::size_t count) {
-        return WaitFor([&] { return app.Started(L"hh.exe").size() == count; }, 10000) &&
-               app.Started(L"hh.exe").back() == L"hh.exe " + help;
+        return WaitFor([&] { return app.Started(L"hh.exe").size() == count; }, 10000) && app.Started(L"hh.exe").back() == L"hh.exe " + help;
     };
     ChooseFromMenu(app.Window(), L"Help");
     EXPECT_TRUE(viewers(1)) << "unmarked, it opens at once";
@@ -82,7 +106,7 @@ TEST_F(Help, OpensTheFileBesideTheProgramAndOffersToUnblockAMarkedOneOnce) {
         EXPECT_NE(AnswerMessage(5000, answer).find(help), std::wstring::npos) << "the question names the file";
         EXPECT_TRUE(viewers(answer == L"Yes" ? 2 : 3)) << Narrow(answer);
         EXPECT_EQ(std::ifstream(mark).is_open(), answer == L"No");
-        if (answer == L"Yes") ASSERT_TRUE(give_mark());
+        if (answer == L"Yes") { ASSERT_TRUE(give_mark()); }
     }
     ChooseFromMenu(app.Window(), L"Help");
     EXPECT_TRUE(viewers(4)) << "the No stands for the run";

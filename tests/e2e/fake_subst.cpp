@@ -19,10 +19,7 @@ namespace {
 
 const std::filesystem::path kDir = L"C:\\windows\\temp\\orvanel-test";
 
-int Fail(const std::wstring& text) {
-    std::printf("%ls\n", text.c_str());
-    return 1;
-}
+int Fail(const std::wstring& text) { return std::printf("%ls\n", text.c_str()), 1; }
 
 // What Windows' kernel32 broadcasts when a mapping comes or goes.
 int Changed(const std::wstring& drive, WPARAM event) {

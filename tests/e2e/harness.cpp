@@ -38,13 +38,13 @@ void Send(const std::vector<INPUT>& input, int pause_ms) {
     Pause(pause_ms);
 }
 INPUT Mouse(DWORD flags, POINT at) {
-    INPUT input{INPUT_MOUSE};
+    INPUT input{INPUT_MOUSE, {}};
     input.mi = {at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1), at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1),
                 0, flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
     return input;
 }
 INPUT Keyboard(WORD vk, wchar_t c, DWORD flags) {
-    INPUT input{INPUT_KEYBOARD};
+    INPUT input{INPUT_KEYBOARD, {}};
     input.ki = {vk, c, flags, 0, 0};
     return input;
 }
@@ -73,7 +73,8 @@ std::wstring Env(const wchar_t* name) {
 
 DWORD Launch(const std::wstring& program, const std::wstring& arguments, int timeout_ms) {
     std::wstring line = L"\"" + program + L"\" " + arguments;
-    STARTUPINFOW startup{sizeof(startup)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     DWORD code = ::GetLastError();
     if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
@@ -208,7 +209,8 @@ Orvanel::Orvanel(bool wait, const std::wstring& exe) : watch_(std::make_unique<W
     ::SetInformationJobObject(watch_->job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
     watch_->thread = std::thread([this] { watch_->Run(); });
     std::wstring line = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{sizeof(startup)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
     if (::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                          fs::path(exe).parent_path().c_str(), &startup, &watch_->self)) {
         ::AssignProcessToJobObject(watch_->job, watch_->self.hProcess);
@@ -277,8 +279,7 @@ void Click(POINT at, int times) {
 
 HWND Shown(const wchar_t* cls, const wchar_t* title) {
     HWND w = nullptr;
-    while ((w = ::FindWindowExW(nullptr, w, cls, title)) != nullptr && !::IsWindowVisible(w)) {
-    }
+    while ((w = ::FindWindowExW(nullptr, w, cls, title)) != nullptr && !::IsWindowVisible(w)) {}
     return w;
 }
 HWND WaitShown(const wchar_t* cls, const wchar_t* title, int timeout_ms) {
@@ -313,7 +314,7 @@ std::vector<std::wstring> Rows(HWND list) {
 int Selection(HWND list) { return static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
 int FocusId() {
-    GUITHREADINFO info{sizeof(info)};
+    GUITHREADINFO info{sizeof(info), 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     const DWORD thread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
     return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus ? ::GetDlgCtrlID(info.hwndFocus) : -1;
 }
@@ -457,8 +458,7 @@ LRESULT CALLBACK TrayStandIn::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM 
     self->last_ = static_cast<DWORD>(wrapped ? words[1] : data.dwData);
     if (self->last_ == NIM_ADD && self->refused_ < self->refuse_) return ++self->refused_, FALSE;
     HWND real = nullptr;
-    while ((real = ::FindWindowExW(nullptr, real, L"Shell_TrayWnd", nullptr)) == window) {
-    }
+    while ((real = ::FindWindowExW(nullptr, real, L"Shell_TrayWnd", nullptr)) == window) {}
     DWORD_PTR result = TRUE;  // with no taskbar at all, it stands in for one
     if (real) ::SendMessageTimeoutW(real, WM_COPYDATA, wparam, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<LRESULT>(result);
@@ -467,8 +467,7 @@ LRESULT CALLBACK TrayStandIn::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM 
 TrayStandIn::TrayStandIn(int refuse) : refuse_(refuse) {
     std::promise<void> ready;
     thread_ = std::thread([this, &ready] {
-        WNDCLASSW cls{0, Proc};
-        cls.lpszClassName = L"Shell_TrayWnd";
+        const WNDCLASSW cls{0, Proc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"Shell_TrayWnd"};
         ::RegisterClassW(&cls);
         window_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls.lpszClassName, L"Orvanel test tray", WS_POPUP,
                                     0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);

@@ -16,9 +16,8 @@ std::wstring RunValue() {
     return ::RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Orvanel", RRF_RT_REG_SZ, nullptr, value, &size) ? L"" : value;
 }
 
-class Installer : public E2ETest {
-protected:
-    Installer() { clicks_ = false; }
+struct Installer : E2ETest {
+    Installer() { clicks_ = false; }  // it installs silently: no click
 };
 
 TEST_F(Installer, AnUpgradeOverAMountedCopyKeepsItRunningAndAnUninstallLeavesNothingButTheSettings) {

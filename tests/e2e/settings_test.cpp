@@ -12,23 +12,18 @@ namespace {
 constexpr wchar_t kTitle[] = L"Select Path to Make As drive";
 const std::wstring kSmile = L"Smile \U0001F600";  // no ANSI code page holds it
 
-void MakeFolder(const std::wstring& path) { ::CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr); }
-
 // A data drive with folders to choose from.
-class Settings : public E2ETest {
-protected:
+struct Settings : E2ETest {
     static void SetUpTestSuite() {
-        // Under Wine the wrapper gives it (ORVANEL_E2E_DRIVE="D=C:\\folder"); elsewhere a free letter is mapped here.
+        // Given under Wine (ORVANEL_E2E_DRIVE="D=C:\\folder"); elsewhere the first free letter, leaving the next to the test.
         const std::wstring given = Env(L"ORVANEL_E2E_DRIVE");
-        data_ = given.empty() ? FreeLetter() - 1 : given[0];
+        data_ = given.empty() ? FreeLetter() : given[0];
         root_ = given.empty() ? TempFolder(L"data-drive") : given.substr(2);
         if (given.empty()) ::DefineDosDeviceW(0, Drive().c_str(), root_.c_str());
         for (const std::wstring& f : std::vector<std::wstring>{L"\\Data", L"\\Data\\Work", L"\\Data\\Work\\docs", L"\\Data\\Work\\src", L"\\Other", L"\\" + kSmile})
-            MakeFolder(root_ + f);
+            ::CreateDirectoryW((L"\\\\?\\" + root_ + f).c_str(), nullptr);
     }
-    static void TearDownTestSuite() {
-        if (Env(L"ORVANEL_E2E_DRIVE").empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, Drive().c_str(), nullptr);
-    }
+    static void TearDownTestSuite() { if (Env(L"ORVANEL_E2E_DRIVE").empty()) ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, Drive().c_str(), nullptr); }
     static std::wstring Drive() { return {data_, L':'}; }
     static std::wstring D(const std::wstring& rest = L"") { return Drive() + L"\\" + rest; }
 
@@ -69,6 +64,7 @@ protected:
 
     static inline wchar_t data_ = 0;
     static inline std::wstring root_;
+    const std::wstring typed_{static_cast<wchar_t>(letter_ - L'A' + L'a')};  // the test's letter, as a user types it
 };
 
 TEST_F(Settings, FirstUseKeepsNothingOnCancelOrEscapeAndReportsASaveTheRegistryRefuses) {
@@ -96,7 +92,7 @@ TEST_F(Settings, FirstUseKeepsNothingOnCancelOrEscapeAndReportsASaveTheRegistryR
     ::RegCreateKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
     ::RegCloseKey(key);
     dialog = Open(app);
-    TypeLetter(dialog, L"y");
+    TypeLetter(dialog, typed_);
     ClickButton(dialog, L"OK");
     EXPECT_EQ(AnswerMessage(), L"Unable to save your settings");
     EXPECT_TRUE(WaitClosed(dialog)) << "the dialog closes after the report";
@@ -109,24 +105,24 @@ TEST_F(Settings, FirstUseKeepsNothingOnCancelOrEscapeAndReportsASaveTheRegistryR
 TEST_F(Settings, TheHighlightedFolderAndTheLetterAreStoredAndMounted) {
     Orvanel app;
     const HWND dialog = Open(app);
-    for (int i = 0; i < 26 && Shows(dialog)[0] != data_; ++i) Key(Shows(dialog)[0] < data_ ? VK_DOWN : VK_UP);
+    for (int i = 0; i < 26 && Shows(dialog)[0] != data_; ++i) Key(static_cast<WORD>(Shows(dialog)[0] < data_ ? VK_DOWN : VK_UP));
     EXPECT_EQ(Shows(dialog), Drive() + L" Z [" + D() + L"]|Data|Other|" + kSmile);
     OpenRow(dialog, L"Data");
     Key(VK_DOWN);
     Key(VK_RETURN);
     EXPECT_EQ(Shows(dialog), Drive() + L" Z " + D() + L"|Data|[Work]|docs|src") << "Enter opens Work, OK is not pressed";
     Key(VK_DOWN);
-    TypeLetter(dialog, L"y");
+    TypeLetter(dialog, typed_);
     ClickButton(dialog, L"OK");
     EXPECT_TRUE(WaitClosed(dialog));
     EXPECT_EQ(Stored(L"Path"), Encoded(D(L"Data\\Work\\docs"))) << "the highlighted folder";
-    EXPECT_EQ(Stored(L"Drive"), Encoded(L"y"));
+    EXPECT_EQ(Stored(L"Drive"), Encoded(typed_));
     const std::vector<MenuItem> menu = OpenMenu(app.Window());
     EXPECT_EQ(Look(menu), kUnmounted) << "Mount is usable after the save";
     Choose(menu, L"Mount");
-    EXPECT_TRUE(Maps(L'Y', D(L"Data\\Work\\docs")));
+    EXPECT_TRUE(Maps(letter_, D(L"Data\\Work\\docs")));
     ChooseFromMenu(app.Window(), L"Unmount");
-    EXPECT_TRUE(Maps(L'Y', L""));
+    EXPECT_TRUE(Maps(letter_, L""));
 }
 
 TEST_F(Settings, WhatCannotBeMappedIsRefusedAndNothingIsWritten) {

@@ -107,10 +107,7 @@ bool DrawsText(HWND control, const wchar_t* cls) {
     return ::_wcsicmp(cls, L"Static") == 0 && (type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP);
 }
 
-struct FontHandOver {
-    int set = 0;
-    int replaced_deleted = 0;
-};
+struct FontHandOver { int set = 0, replaced_deleted = 0; };
 FontHandOver* g_fonts = nullptr;
 HWND g_watched = nullptr;
 

@@ -17,8 +17,7 @@ namespace {
 const std::wstring kTestKey = L"SOFTWARE\\Kestrane\\OrvanelStoreTest";
 const char kTestKeyAnsi[] = "SOFTWARE\\Kestrane\\OrvanelStoreTest";
 
-class RegistryStoreTest : public ::testing::Test {
-protected:
+struct RegistryStoreTest : ::testing::Test {
     void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey.c_str()); }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey.c_str()); }
 
@@ -37,12 +36,8 @@ protected:
         ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, kTestKeyAnsi, name, REG_SZ, data.data(),
                                     static_cast<DWORD>(data.size())), ERROR_SUCCESS);
     }
-    static std::wstring Read(const wchar_t* name, const wchar_t* fallback) {
-        return ReadRegValue(RootKey::CurrentUser, kTestKey, name, fallback);
-    }
-    static bool Write(const wchar_t* name, const std::wstring& value) {
-        return WriteRegValue(RootKey::CurrentUser, kTestKey, name, value);
-    }
+    static std::wstring Read(const wchar_t* name, const wchar_t* fallback) { return ReadRegValue(RootKey::CurrentUser, kTestKey, name, fallback); }
+    static bool Write(const wchar_t* name, const std::wstring& value) { return WriteRegValue(RootKey::CurrentUser, kTestKey, name, value); }
 };
 
 TEST_F(RegistryStoreTest, StoresEncodedAnsiTextAsRegSzAndReadsEveryCodeBack) {
@@ -105,11 +100,11 @@ TEST(FitsAnsi, PlainPathsFitCharactersOutsideTheCodePageDoNot) {
     if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 ANSI code page holds every character";
     EXPECT_FALSE(FitsAnsi(L"D:\\Smile \U0001F600"));
     // Best-fit mapping would store a look-alike: fullwidth A is not A.
-    if (::GetACP() == 1252) EXPECT_TRUE(FitsAnsi(L"D:\\M\u00fcller") && !FitsAnsi(L"D:\\\uff21") && !FitsAnsi(L"D:\\\u65e5"));
+    if (::GetACP() == 1252) { EXPECT_TRUE(FitsAnsi(L"D:\\M\u00fcller") && !FitsAnsi(L"D:\\\uff21") && !FitsAnsi(L"D:\\\u65e5")); }
 }
 
 TEST(FromOem, SubstsWordsAreReadInTheConsolesCodePage) {
-    if (::GetOEMCP() == 437) EXPECT_EQ(FromOem("Param\x8atre non valide"), L"Param\u00e8tre non valide");
+    if (::GetOEMCP() == 437) { EXPECT_EQ(FromOem("Param\x8atre non valide"), L"Param\u00e8tre non valide"); }
 }
 
 }  // namespace
