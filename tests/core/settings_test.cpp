@@ -137,11 +137,10 @@ TEST(SignIn, AnEntryIsThisCopysWhenTheFileCreateProcessWouldStartIsThisOneCompar
     const auto starts = [&](const std::wstring& command) { return CommandStartsProgram(command, short_self, real); };
     for (const std::wstring& yes : {SignInCommand(self), L"\"" + short_self + L"\" /min", short_self + L" /min", std::wstring(L"\"C:\\USERS\\AB~1\\ORVANEL\"")})
         EXPECT_TRUE(starts(yes)) << Show(yes);
-    // Unquoted, this copy's path starts C:\Users\A.exe, which comes first.
     for (const std::wstring& no : {std::wstring(L"\"C:\\Gone\\Orvanel.exe\""), self, L"\"" + self, std::wstring(L"Orvanel.exe"), std::wstring(L"\"\"")})
         EXPECT_FALSE(starts(no)) << Show(no);
     files.erase(L"C:\\Users\\A.exe");
-    EXPECT_TRUE(starts(self + L" /min")) << "tried up to each blank, then whole";
+    EXPECT_TRUE(starts(self + L" /min")) << "unquoted, tried up to each blank (C:\\Users\\A.exe came first), then whole";
 }
 
 TEST(StoredPath, SplitsIntoTheDrivePartAndTheRestWhichNamesALetterOnlyWhenItIsOne) {
