@@ -30,21 +30,34 @@ std::optional<std::string> ReadMark(const std::wstring& stream) {
     return text;
 }
 
-UnblockAnswer Ask(const std::wstring& help_file, const std::wstring& stream) {
-    if (!AskAppQuestion(nullptr, UnblockQuestionText(help_file))) return UnblockAnswer::Kept;
+// `shown` holds whichever of its boxes is open.
+UnblockAnswer Ask(const std::wstring& help_file, const std::wstring& stream, HWND* shown) {
+    if (!AskAppQuestion(nullptr, UnblockQuestionText(help_file), shown)) return UnblockAnswer::Kept;
     // Gone meanwhile (unblocked in its Properties, say) is as good as removed.
     if (::DeleteFileW(stream.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND) return UnblockAnswer::Removed;
     const DWORD error = ::GetLastError();
-    ShowAppMessage(nullptr, UnblockFailedText(ErrorText(error)));
+    ShowAppMessage(nullptr, UnblockFailedText(ErrorText(error)), shown);
     return UnblockAnswer::RemovalFailed;
 }
 
 }  // namespace
 
-void OfferToUnblock(const std::wstring& help_file) {
+bool OfferToUnblock(const std::wstring& help_file) {
     static UnblockQuestion question;  // a No stands for the rest of the run
+    static HWND open_box = nullptr;   // the question, or what its Yes failed with
     const std::wstring stream = help_file + kDownloadMarkStream;
-    if (question.ShouldAsk(ReadMark(stream))) question.Answered(Ask(help_file, stream));
+    switch (question.Next(ReadMark(stream))) {
+        case HelpStep::BringQuestionForward:
+            // One question at a time: Help shows the one that waits.
+            ::SetForegroundWindow(open_box);
+            return false;
+        case HelpStep::Ask:
+            question.Asking();
+            question.Answered(Ask(help_file, stream, &open_box));
+            return true;
+        case HelpStep::OpenFile: break;
+    }
+    return true;
 }
 
 }  // namespace orvanel

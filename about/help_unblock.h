@@ -7,7 +7,10 @@
 namespace orvanel {
 
 // Asks when the file's mark blocks it, and on Yes removes the mark; a
-// failure is told with the system's reason. Changes nothing else.
-void OfferToUnblock(const std::wstring& help_file);
+// failure is told with the system's reason. Changes nothing else. Called
+// again while its question is open, it brings that forward instead of
+// asking twice. True when the file may be opened now; false when the call
+// that asked opens it once answered.
+bool OfferToUnblock(const std::wstring& help_file);
 
 }  // namespace orvanel

@@ -36,8 +36,7 @@ std::wstring HelpFilePath() {
 
 void ShowHelp() {
     const std::wstring help_file = HelpFilePath();
-    OfferToUnblock(help_file);
-    StartShown(HelpCommandLine(help_file));
+    if (OfferToUnblock(help_file)) StartShown(HelpCommandLine(help_file));
 }
 void OpenHomePage() { StartShown(HomePageCommandLine(GetWebPage())); }
 void SendEmail() { StartShown(EmailCommandLine(GetEmail())); }

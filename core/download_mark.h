@@ -20,16 +20,30 @@ bool MarkBlocks(std::string_view mark);
 
 enum class UnblockAnswer { Removed, Kept, RemovalFailed };
 
+// What Help does when chosen: open the file, ask first, or bring forward
+// the question it has open already.
+enum class HelpStep { OpenFile, Ask, BringQuestionForward };
+
 // Help asks about a blocking mark before opening the file. A No, or a Yes
 // whose removal failed, stands for the rest of the run: asking again would
-// nag, or fail the same way.
+// nag, or fail the same way. The question is asked once: while it is open,
+// Help again brings it forward, and the Help that asked opens the file
+// once it is answered.
 class UnblockQuestion {
 public:
     // `mark`: the stream's text, nullopt when the file has none.
-    bool ShouldAsk(const std::optional<std::string>& mark) const { return !settled_ && mark && MarkBlocks(*mark); }
-    void Answered(UnblockAnswer answer) { settled_ = answer != UnblockAnswer::Removed; }
+    HelpStep Next(const std::optional<std::string>& mark) const {
+        if (open_) return HelpStep::BringQuestionForward;
+        return !settled_ && mark && MarkBlocks(*mark) ? HelpStep::Ask : HelpStep::OpenFile;
+    }
+    void Asking() { open_ = true; }
+    void Answered(UnblockAnswer answer) {
+        open_ = false;
+        settled_ = answer != UnblockAnswer::Removed;
+    }
 
 private:
+    bool open_ = false;
     bool settled_ = false;
 };
 

@@ -27,6 +27,35 @@ bool HasLetter(const std::vector<std::wstring>& drives, std::wstring_view letter
     return std::any_of(drives.begin(), drives.end(), [&](const std::wstring& d) { return SameLetter(d, letter); });
 }
 
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// The form two paths of one file share: separators as one backslash, the
+// letters A to Z upper case, no trailing separator.
+std::wstring PathKey(std::wstring_view path) {
+    std::wstring key;
+    for (const wchar_t c : path) {
+        if (!IsSeparator(c)) {
+            key += Upper(c);
+        } else if (key.empty() || key.back() != L'\\' || key.size() == 1) {
+            key += L'\\';  // "\\server" keeps both of its leading ones
+        }
+    }
+    if (key.size() > 3 && key.back() == L'\\') key.pop_back();
+    return key;
+}
+
+// "C:\..." or "\\server\share\...".
+bool IsFullPath(std::wstring_view path) {
+    if (path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == L':' && IsSeparator(path[2])) return true;
+    return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+}
+
+std::wstring WithExeAdded(std::wstring_view path) {
+    const std::size_t name = path.find_last_of(L"\\/") + 1;
+    const bool has_extension = path.find(L'.', name) != std::wstring_view::npos;
+    return std::wstring(path) + (has_extension ? L"" : L".exe");
+}
+
 bool IsDamaged(const StoredSetting& setting) {
     if (setting.status == ReadStatus::Failed) return true;
     return std::any_of(setting.text.begin(), setting.text.end(),
@@ -138,6 +167,30 @@ bool TurnedOffByWindows(const std::optional<std::vector<std::uint8_t>>& mark) {
 
 std::wstring SignInCommand(std::wstring_view program_path) {
     return L"\"" + std::wstring(program_path) + L"\"";
+}
+
+bool SamePath(std::wstring_view a, std::wstring_view b) { return PathKey(a) == PathKey(b); }
+
+bool CommandStartsProgram(std::wstring_view command_line, const std::wstring& program,
+                          const RealFileOf& real_file) {
+    std::vector<std::wstring_view> candidates;
+    const std::size_t closing = command_line.find(L'"', 1);
+    if (!command_line.empty() && command_line[0] == L'"' && closing != std::wstring_view::npos) {
+        candidates.push_back(command_line.substr(1, closing - 1));
+    } else {
+        // An opening quote without its closing one is a character of the name.
+        for (std::size_t blank = command_line.find_first_of(L" \t"); blank != std::wstring_view::npos;
+             blank = command_line.find_first_of(L" \t", blank + 1)) {
+            candidates.push_back(command_line.substr(0, blank));
+        }
+        candidates.push_back(command_line);
+    }
+    const std::wstring self = real_file(program).value_or(program);
+    for (const std::wstring_view candidate : candidates) {
+        if (!IsFullPath(candidate)) return false;
+        if (const std::optional<std::wstring> file = real_file(WithExeAdded(candidate))) return SamePath(*file, self);
+    }
+    return false;
 }
 
 }  // namespace orvanel

@@ -99,4 +99,25 @@ bool TurnedOffByWindows(const std::optional<std::vector<std::uint8_t>>& mark);
 // The Run value that starts the program at sign-in: its full path, quoted.
 std::wstring SignInCommand(std::wstring_view program_path);
 
+// Whether two full paths name the same file as Windows reads them: A to Z
+// in either case alike, / and \ alike, a run of them as one, and a trailing
+// one ignored. Other letters are compared as spelt: the caller hands paths
+// spelt as the file system holds them.
+bool SamePath(std::wstring_view a, std::wstring_view b);
+
+// A full path's file spelt as the file system holds it (its long names, its
+// letters' case), or nullopt when no file is there.
+using RealFileOf = std::function<std::optional<std::wstring>(const std::wstring& path)>;
+
+// Whether a Run command line (environment strings expanded) starts
+// `program`, this copy's full path. The program is read from the command
+// line as CreateProcess reads it: a first word in quotes (both of them) is
+// the program, whatever follows; an unquoted one is tried up to each blank,
+// then whole, and the first that names a file is started. ".exe" is added
+// to a name without an extension. A program not named by a full path (a
+// drive or a network share) never counts: Windows looks for it along a
+// search path.
+bool CommandStartsProgram(std::wstring_view command_line, const std::wstring& program,
+                          const RealFileOf& real_file);
+
 }  // namespace orvanel

@@ -8,9 +8,11 @@
 
 namespace orvanel {
 
-// `owner` may be null: the box then stands on its own.
-void ShowAppMessage(HWND owner, const std::wstring& text);
+// `owner` may be null: the box then stands on its own. `shown`, when given,
+// holds the box's window while it is open (so that it can be brought
+// forward), and null again once it is closed.
+void ShowAppMessage(HWND owner, const std::wstring& text, HWND* shown = nullptr);
 // True when the user answers Yes.
-bool AskAppQuestion(HWND owner, const std::wstring& text);
+bool AskAppQuestion(HWND owner, const std::wstring& text, HWND* shown = nullptr);
 
 }  // namespace orvanel

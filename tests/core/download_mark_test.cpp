@@ -6,7 +6,7 @@
 namespace orvanel {
 namespace {
 
-TEST(DownloadMark, TheInternetRestrictedOrAnUnreadableZoneBlocksAndIsAskedAboutUntilANoOrAFailure) {
+TEST(DownloadMark, TheInternetRestrictedOrAnUnreadableZoneBlocksAndIsAskedAboutOnceAtATimeUntilANoOrAFailure) {
     const std::pair<const char*, bool> marks[] = {
         {"[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=https://a.example/o.zip\r\n", true}, {"ZoneId=4", true},
         {"ZoneId=21", true}, {"", true}, {"[ZoneTransfer]\r\nZoneId=2\r\n", false}, {"ZoneId=1\n", false},
@@ -15,12 +15,14 @@ TEST(DownloadMark, TheInternetRestrictedOrAnUnreadableZoneBlocksAndIsAskedAboutU
 
     const std::string internet = "ZoneId=3";
     UnblockQuestion question, kept, failed;
-    EXPECT_FALSE(question.ShouldAsk(std::nullopt));
+    EXPECT_EQ(question.Next(std::nullopt), HelpStep::OpenFile);
+    question.Asking();
+    EXPECT_EQ(question.Next(internet), HelpStep::BringQuestionForward) << "asked once, however often Help is chosen";
     question.Answered(UnblockAnswer::Removed);
     kept.Answered(UnblockAnswer::Kept);
     failed.Answered(UnblockAnswer::RemovalFailed);
-    EXPECT_TRUE(question.ShouldAsk(internet)) << "marked again after a removal";
-    EXPECT_FALSE(kept.ShouldAsk(internet) || failed.ShouldAsk(internet)) << "for the rest of the run";
+    EXPECT_EQ(question.Next(internet), HelpStep::Ask) << "marked again after a removal";
+    EXPECT_TRUE(kept.Next(internet) == HelpStep::OpenFile && failed.Next(internet) == HelpStep::OpenFile) << "for the rest of the run";
 }
 
 }  // namespace

@@ -176,11 +176,24 @@ TEST(Options, MountAtStartIsOnOnlyWhenStoredAsOneAndWindowsTurnsOffWithAnOddMark
     using Mark = std::vector<std::uint8_t>;
     EXPECT_FALSE(TurnedOffByWindows(std::nullopt) || TurnedOffByWindows(Mark{}) || TurnedOffByWindows(Mark{2, 0, 0}));
     EXPECT_TRUE(TurnedOffByWindows(Mark{3, 0, 0}) && TurnedOffByWindows(Mark{7}));
-    EXPECT_EQ(SignInCommand(L"C:\\Users\\A B\\Orvanel.exe"), L"\"C:\\Users\\A B\\Orvanel.exe\"");
 }
 
 using Texts = std::vector<std::wstring>;
 std::string Show(std::wstring_view text) { return testing::PrintToString(std::wstring(text)); }
+
+// This copy started by its short name: `files` maps each spelling that names a file to the file as spelt on disk.
+TEST(SignIn, AnEntryIsThisCopysWhenTheFileCreateProcessWouldStartIsThisOneComparedAsWindowsDoes) {
+    const std::wstring self = L"C:\\Users\\A B\\Orvanel.exe", short_self = L"C:\\USERS\\AB~1\\ORVANEL.exe";
+    std::map<std::wstring, std::wstring> files{{self, self}, {short_self, L"c:/users//a b/ORVANEL.EXE"}, {L"Orvanel.exe", self}, {L"C:\\Users\\A.exe", L"C:\\Users\\A.exe"}};
+    const RealFileOf real = [&](const std::wstring& path) { const auto file = files.find(path); return file == files.end() ? std::nullopt : std::optional(file->second); };
+    const auto starts = [&](const std::wstring& command) { return CommandStartsProgram(command, short_self, real); };
+    for (const std::wstring& yes : {SignInCommand(self), L"\"" + short_self + L"\" /min", short_self + L" /min", std::wstring(L"\"C:\\USERS\\AB~1\\ORVANEL\"")})
+        EXPECT_TRUE(starts(yes)) << Show(yes);
+    for (const std::wstring& no : {std::wstring(L"\"C:\\Gone\\Orvanel.exe\""), self, L"\"" + self, std::wstring(L"Orvanel.exe"), std::wstring(L"\"\"")})
+        EXPECT_FALSE(starts(no)) << Show(no);
+    files.erase(L"C:\\Users\\A.exe");
+    EXPECT_TRUE(starts(self + L" /min")) << "unquoted, tried up to each blank (C:\\Users\\A.exe came first), then whole";
+}
 
 TEST(StoredPath, SplitsIntoTheDrivePartAndTheRestWhichNamesALetterOnlyWhenItIsOne) {
     for (const auto& [stored, parts] : {std::pair{L"D:\\Data\\Work", L"D:|\\Data\\Work"}, {L"C", L"C|"}, {L"", L"|"}, {L"D:\\", L"D:|\\"}}) {

@@ -103,6 +103,11 @@ TEST_F(Help, OpensTheFileBesideTheProgramAndOffersToUnblockAMarkedOneOnce) {
     if (!give_mark()) GTEST_SKIP() << "this volume keeps no Zone.Identifier stream beside a file";
     for (const std::wstring answer : {L"Yes", L"No"}) {
         ChooseFromMenu(app.Window(), L"Help");
+        if (answer == L"Yes") {  // Help again while the question waits
+            const HWND asked = WaitShown(L"#32770", L"Orvanel");
+            ChooseFromMenu(app.Window(), L"Help");
+            EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == asked; })) << "asked once, and brought forward";
+        }
         EXPECT_NE(AnswerMessage(5000, answer).find(help), std::wstring::npos) << "the question names the file";
         EXPECT_TRUE(viewers(answer == L"Yes" ? 2 : 3)) << Narrow(answer);
         EXPECT_EQ(std::ifstream(mark).is_open(), answer == L"No");

@@ -293,19 +293,15 @@ protected:
 };
 
 TEST_F(SettingsOptions, OkStoresBothOptionsCancelAndARefusedSaveStoreNothing) {
-    EXPECT_EQ(Use(1, 1, IDCANCEL), "clear clear ");
-    EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart") + Raw(kRunKey, L"Orvanel"), "missingmissing");
-    EXPECT_EQ(Use(1, 1, IDOK, L"xy"), "clear clear Type one drive letter from A to Z, without a colon (for example Z).");
+    EXPECT_EQ(Use(1, 1, IDCANCEL) + Use(1, 1, IDOK, L"xy"), "clear clear clear clear Type one drive letter from A to Z, without a colon (for example Z).");
     EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart") + Raw(kRunKey, L"Orvanel"), "missingmissing");
 
     EXPECT_EQ(Use(1, 1, IDOK), "clear clear ");
-    EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart"), std::string("\xCE\0", 2));  // "1", encoded
-    EXPECT_EQ(Raw(kRunKey, L"Orvanel"), run_value_);
+    EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart") + Raw(kRunKey, L"Orvanel"), std::string("\xCE\0", 2) + run_value_);  // "1", encoded
     EXPECT_EQ(Use(-1, -1, IDCANCEL), "ticked ticked ");
 
     EXPECT_EQ(Use(0, 0, IDOK), "ticked ticked ");
-    EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart"), std::string("\xCF\0", 2));  // "0"
-    EXPECT_EQ(Raw(kRunKey, L"Orvanel"), "missing");
+    EXPECT_EQ(Raw(L"SOFTWARE\\Kestrane\\Orvanel", L"MountAtStart") + Raw(kRunKey, L"Orvanel"), std::string("\xCF\0", 2) + "missing");  // "0"
 }
 
 // The system's registry, but for one value it refuses, as a policy or a full disk may.
@@ -350,20 +346,25 @@ TEST_F(SettingsOptions, AFurtherDriveHasItsOwnKeyAndASaveThatFailsForOneValueIsN
     }
 }
 
-TEST_F(SettingsOptions, AnEntryWindowsTurnedOffShowsClearAndTickingItTurnsItOnForThisCopy) {
-    const std::wstring other = L"\"C:\\Elsewhere\\Orvanel.exe\"";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Orvanel", REG_SZ, other.c_str(),
-                      static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
-    const BYTE off[12] = {3};
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kMarkKey, L"Orvanel", REG_BINARY, off, sizeof(off));
+TEST_F(SettingsOptions, OnlyAnEntryThatStartsThisCopyShowsTickedAndTickingMakesItSo) {
+    const auto set = [](const wchar_t* key, DWORD type, const void* data, std::size_t size) { ::RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Orvanel", type, data, static_cast<DWORD>(size)); };
+    const wchar_t gone[] = L"\"C:\\Gone\\Orvanel.exe\"", this_file[] = L"%ORVANEL_COPY% /min";
+    const BYTE off[12] = {3};  // Windows' mark beside a Run value it turned off
+    set(kRunKey, REG_SZ, gone, sizeof(gone));
     EXPECT_EQ(Use(-1, -1, IDOK), "clear clear ");
-    EXPECT_EQ(Raw(kRunKey, L"Orvanel"), Sz(other));  // left alone: the box was left alone
+    EXPECT_EQ(Raw(kRunKey, L"Orvanel"), Sz(gone));  // left alone: the box was left alone
+    set(kMarkKey, REG_BINARY, off, sizeof(off));
     EXPECT_EQ(Use(-1, 1, IDOK), "clear clear ");
     EXPECT_EQ(Raw(kRunKey, L"Orvanel") + Raw(kMarkKey, L"Orvanel"), run_value_ + "missing");
-    // Windows' mark for an entry it keeps on is even.
-    const BYTE on[12] = {2};
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kMarkKey, L"Orvanel", REG_BINARY, on, sizeof(on));
     EXPECT_EQ(Use(-1, -1, IDCANCEL), "clear ticked ");
+    // This file by its short name, through an environment string, with an argument.
+    wchar_t short_path[MAX_PATH] = L"";
+    ::GetShortPathNameW(ProgramPath().c_str(), short_path, MAX_PATH);
+    ::SetEnvironmentVariableW(L"ORVANEL_COPY", short_path);
+    set(kRunKey, REG_EXPAND_SZ, this_file, sizeof(this_file));
+    EXPECT_EQ(Use(-1, -1, IDCANCEL), "clear ticked ") << ToAnsi(short_path);
+    set(kMarkKey, REG_BINARY, off, sizeof(off));
+    EXPECT_EQ(Use(-1, -1, IDCANCEL), "clear clear ") << "turned off by Windows";
 }
 
 }  // namespace
