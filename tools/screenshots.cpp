@@ -1,7 +1,7 @@
 // Takes the README's pictures of the real program, driven as the end-to-end
 // tests drive it, from inside the desktop that scripts/screenshots gives it:
 // the menu unmounted and mounted, the settings dialog with both options
-// ticked and the about box. Each picture is saved as NAME.bmp in
+// ticked, the about box, and the menu of two drives with Settings open. Each picture is saved as NAME.bmp in
 // ORVANEL_E2E_ARTIFACTS; with --dialogs, only the two dialogs. Success is
 // the pictures being there: the desktop does not pass an exit code on.
 #include "harness.h"  // <windows.h>, which <commctrl.h> needs first
@@ -71,14 +71,27 @@ void StoreSampleFolder() {
     Store(L"Drive", std::wstring(1, kLetter));
 }
 
-// The open menu and the taskbar's corner below it, where the icon is.
-void MenuShot(const Orvanel& app, const std::wstring& name) {
-    OpenMenu(app.Window());
+// The open menu and the taskbar's corner below it, where the icon is; with
+// `open`, that item's submenu too, the pointer resting on the item.
+void MenuShot(const Orvanel& app, const std::wstring& name, const std::wstring& open = L"") {
+    const std::vector<MenuItem> items = OpenMenu(app.Window());
     RECT menu{};
     if (!::GetWindowRect(Shown(L"#32768", nullptr), &menu)) return;
-    // Off the menu, so that no item is highlighted. The icon's tip, called
-    // by the pointer's rest on the icon, would stay: the menu holds the mouse.
-    ::SetCursorPos(5, 5);
+    const auto item = std::find_if(items.begin(), items.end(), [&](const MenuItem& i) { return i.text == open; });
+    if (item != items.end()) {
+        ::SetCursorPos(item->centre.x, item->centre.y);
+        WaitFor([&] {
+            for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32768", nullptr)) != nullptr;) {
+                RECT r{};
+                if (::IsWindowVisible(w) && ::GetWindowRect(w, &r) && r.left != menu.left) return menu.left = std::min(menu.left, r.left), true;
+            }
+            return false;
+        }, 3000);
+    } else {
+        // Off the menu, so that no item is highlighted.
+        ::SetCursorPos(5, 5);
+    }
+    // The icon's tip, called by the pointer's rest on the icon, would stay: the menu holds the mouse.
     Pause(kTipDelayMs);
     WaitFor([] {
         const HWND tip = Shown(L"tooltips_class32", nullptr);
@@ -121,10 +134,23 @@ void AboutShot(const Orvanel& app, const std::wstring& name) {
     WaitFor([box] { return !::IsWindow(box); }, 3000);
 }
 
-void Mount(const Orvanel& app) {
-    ChooseFromMenu(app.Window(), L"Mount");
+void Mount(const Orvanel& app, const std::wstring& entry) {
+    ChooseFromMenu(app.Window(), entry);
     WaitFor([] { return !Mapping(kLetter).empty(); }, 10000);
     Showing(app.Window(), Yellow);
+}
+
+// A second drive beside the sample, the first mounted.
+void TwoDrivesShot(const std::wstring& name) {
+    const std::wstring key = std::wstring(kKey) + L"\\Drives\\2";
+    ::CreateDirectoryW(L"C:\\Projects\\Build", nullptr);
+    Store(L"Path", Encoded(L"C:\\Projects\\Build"), HKEY_CURRENT_USER, key.c_str());
+    Store(L"Drive", Encoded(L"Q"), HKEY_CURRENT_USER, key.c_str());
+    const Orvanel app;
+    if (app.Window() == nullptr) return;
+    Mount(app, L"Mount " + std::wstring(1, kLetter) + L":  Website");
+    MenuShot(app, name, L"Settings");
+    Exit(app);
 }
 
 }  // namespace
@@ -140,9 +166,10 @@ int main(int argc, char** argv) {
     SettingsShot(app, L"settings-" + scale);
     AboutShot(app, L"about-" + scale);
     if (menus) {
-        Mount(app);
+        Mount(app, L"Mount");
         MenuShot(app, L"tray-menu-mounted");
     }
     Exit(app);
+    if (menus) TwoDrivesShot(L"tray-menu-two-drives");
     return 0;
 }

@@ -112,8 +112,8 @@ bool Maps(wchar_t letter, const std::wstring& folder, int timeout_ms) {
 
 void Subst(const std::wstring& arguments) { Launch(SystemFile(L"subst.exe"), arguments); }
 
-wchar_t FreeLetter() {
-    wchar_t letter = L'Z';
+wchar_t FreeLetter(wchar_t below) {
+    wchar_t letter = static_cast<wchar_t>(below - 1);
     while (letter > L'D' && (((::GetLogicalDrives() >> (letter - L'A')) & 1) || !Mapping(letter).empty())) --letter;
     return letter;
 }

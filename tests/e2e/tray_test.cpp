@@ -48,6 +48,30 @@ TEST_F(Tray, MountUnmountARefusalAndExitWhileMounted) {
     EXPECT_EQ(PlantedRan(copy), std::vector<std::wstring>{});
 }
 
+// Two drives, the first mounted at start: each entry mounts and unmounts its
+// own drive alone, the icon shows mounted while either is, Exit unmounts the rest.
+TEST_F(Tray, TwoDrivesMountAndUnmountEachAloneAndExitUnmountsWhatIsLeft) {
+    StoreSettings(true);
+    const wchar_t other = FreeLetter(letter_);
+    const std::wstring other_folder = TempFolder(L"Build"), key = std::wstring(kKey) + L"\\Drives\\2";
+    Store(L"Drive", Encoded({other}), HKEY_CURRENT_USER, key.c_str());
+    Store(L"Path", Encoded(other_folder), HKEY_CURRENT_USER, key.c_str());
+    Orvanel app;
+    ASSERT_TRUE(Maps(letter_, folder_)) << "the first mounted at start";
+    const std::wstring first = drive_ + L"  Some Folder", second = std::wstring{other, L':'} + L"  Build";
+    std::vector<MenuItem> menu = OpenMenu(app.Window());
+    EXPECT_EQ(Look(menu), L"Unmount " + first + L" Mount " + second + L" - Settings - About... Help - Exit");
+    Choose(menu, L"Mount " + second);
+    EXPECT_TRUE(Maps(other, other_folder));
+    ChooseFromMenu(app.Window(), L"Unmount " + first);
+    EXPECT_TRUE(Maps(letter_, L""));
+    EXPECT_TRUE(Maps(other, other_folder)) << "the second stays";
+    EXPECT_TRUE(Showing(app.Window(), Yellow)) << "while either is mounted";
+    EXPECT_EQ(Tip(app.Window()), std::wstring{letter_} + L": unmounted, " + other + L": mounted");
+    EXPECT_TRUE(Exit(app));
+    EXPECT_TRUE(Maps(other, L"")) << "Exit unmounted it";
+}
+
 // Windows tells every window when a letter comes or goes; the look follows
 // what the letter really maps, silently.
 TEST_F(Tray, TheLookFollowsTheRealMapping) {
