@@ -2,9 +2,12 @@
 // times each from CreateProcess until it waits for input with its tray
 // window created, reads its working set once idle, closes it, and prints
 // the medians. Starting from here rather than from the Linux shell keeps
-// Wine's own process start out of the figures. Prints figures only.
+// Wine's own process start out of the figures. With DRIVES, the program
+// again with that many drives stored, beside the floor, and the time its
+// menu takes to open (from the icon's press until the menu is shown) with
+// one drive and with DRIVES. Prints figures only.
 //
-//   startup_bench RUNS FLOOR_EXE FLOOR_CLASS PROGRAM_EXE PROGRAM_CLASS
+//   startup_bench RUNS FLOOR_EXE FLOOR_CLASS PROGRAM_EXE PROGRAM_CLASS [DRIVES]
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -26,6 +29,8 @@ constexpr DWORD kExitTimeoutMs = 10000;
 constexpr double kMiB = 1024.0 * 1024.0;
 // Both programs give their notification-area icon this id.
 constexpr UINT kIconId = 1;
+constexpr char kSettingsKey[] = "SOFTWARE\\Kestrane\\Orvanel";
+constexpr UINT kMenuTimeoutMs = 5000;
 
 struct Program {
     std::wstring exe;
@@ -95,6 +100,63 @@ bool RunOnce(Program& program, bool keep) {
     return true;
 }
 
+// Drives Z:, Y:, ... on folders of their own, stored as the program stores
+// them: the first in its key, each further one in Drives\N, every byte c as 255 - c.
+void StoreDrives(int count, const std::wstring& folder) {
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    const auto store = [](const std::string& key, const char* name, std::string text) {
+        for (char& c : text) c = static_cast<char>(255 - static_cast<unsigned char>(c));
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    };
+    for (int i = 0; i < count; ++i) {
+        const std::wstring path = folder + L"\\drive" + std::to_wstring(i + 1);
+        std::filesystem::create_directories(path);
+        const std::string key = i == 0 ? kSettingsKey : std::string(kSettingsKey) + "\\Drives\\" + std::to_string(i + 1);
+        store(key, "Drive", std::string(1, static_cast<char>('Z' - i)));
+        store(key, "Path", std::string(path.begin(), path.end()));
+    }
+}
+
+// From the icon's right-button press until the menu shows, RUNS times; each
+// menu is closed with Escape, as a user would.
+std::vector<double> MenuOpenTimes(Program& program, int runs) {
+    std::vector<double> times;
+    std::wstring command_line = L"\"" + program.exe + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(program.exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return times;
+    }
+    ::WaitForInputIdle(process.hProcess, kStartTimeoutMs);
+    HWND window = nullptr;
+    for (int i = 0; i < 2000 && (window = FindProgramWindow(process.dwProcessId, program.window_class)) == nullptr; ++i) ::Sleep(10);
+    ::Sleep(kSettleMs);
+    for (int i = 0; window != nullptr && i < runs; ++i) {
+        const Clock::time_point pressed = Clock::now();
+        ::PostMessageW(window, WM_MOUSEMOVE, kIconId, WM_RBUTTONDOWN);
+        HWND menu = nullptr;
+        while (((menu = ::FindWindowW(L"#32768", nullptr)) == nullptr || !::IsWindowVisible(menu)) &&
+               Clock::now() < pressed + std::chrono::milliseconds(kMenuTimeoutMs)) {
+            ::Sleep(0);
+        }
+        if (menu == nullptr) break;
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
+        INPUT escape[2] = {};
+        escape[0].type = escape[1].type = INPUT_KEYBOARD;
+        escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+        escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, escape, sizeof(INPUT));
+        for (int j = 0; j < 500 && ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); ++j) ::Sleep(10);
+        ::Sleep(100);
+    }
+    if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return times;
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const size_t n = v.size();
@@ -113,9 +175,31 @@ void PrintRow(const Program& p) {
 
 }  // namespace
 
+// The program with DRIVES drives beside the floor, and its menu's opening with one and with DRIVES.
+int WithDrives(int runs, int drives, Program floor, Program program) {
+    const std::wstring folder = program.exe.substr(0, program.exe.find_last_of(L'\\')) + L"\\drives";
+    StoreDrives(drives, folder);
+    for (Program* p : {&floor, &program}) p->startup_ms.clear(), p->working_set.clear();
+    for (int i = 0; i < runs; ++i) {
+        if (!RunOnce(i % 2 ? program : floor, true) || !RunOnce(i % 2 ? floor : program, true)) return 1;
+    }
+    std::printf("\nWith %d drives stored (none mounted at start), the same way:\n", drives);
+    PrintRow(floor);
+    PrintRow(program);
+    std::printf("start-up ratio with %d drives: %.3f\n", drives, Median(program.startup_ms) / Median(floor.startup_ms));
+    const std::vector<double> many = MenuOpenTimes(program, runs);
+    StoreDrives(1, folder);
+    const std::vector<double> one = MenuOpenTimes(program, runs);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    if (many.empty() || one.empty()) return 1;
+    std::printf("menu open (from the icon's press until the menu shows), median of %zu: %.1f ms with one drive, "
+                "%.1f ms with %d drives\n", many.size(), Median(one), Median(many), drives);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: startup_bench RUNS FLOOR_EXE FLOOR_CLASS PROGRAM_EXE PROGRAM_CLASS\n");
+    if (argc != 6 && argc != 7) {
+        std::fprintf(stderr, "usage: startup_bench RUNS FLOOR_EXE FLOOR_CLASS PROGRAM_EXE PROGRAM_CLASS [DRIVES]\n");
         return 2;
     }
     const int runs = _wtoi(argv[1]);
@@ -139,6 +223,7 @@ int wmain(int argc, wchar_t** argv) {
     PrintRow(program);
     std::printf("start-up ratio: %.3f\n", Median(program.startup_ms) / Median(floor.startup_ms));
     std::printf("working set difference: %+.2f MiB\n", Median(program.working_set) - Median(floor.working_set));
+    const int result = argc == 7 ? WithDrives(runs, _wtoi(argv[6]), floor, program) : 0;
     std::fflush(stdout);
-    return 0;
+    return result;
 }
