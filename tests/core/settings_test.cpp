@@ -238,7 +238,8 @@ TEST(SaveChecks, LetterFormThenFolderThenAnotherDrivesLetterThenLetterInUseUnles
 TEST(DriveLetters, OfTwoDrivesWithOneLetterTheLaterIsRefusedAndANewDriveIsOfferedTheNextFreeLetterFromZ) {
     EXPECT_EQ(LetterClashes({L"X", L"w", L"x", L"W", L"Y"}), (std::vector<bool>{false, false, true, true, false}));
     EXPECT_EQ(NextFreeLetter({L"z"}, [](wchar_t l) { return l == L'Y'; }), L'X') << "Z Orvanel's, Y the machine's";
-    EXPECT_EQ(NextFreeLetter({}, [](wchar_t) { return true; }), L'Z') << "none left: the dialog refuses it";
+    EXPECT_EQ(NextFreeLetter({}, [](wchar_t l) { return l < L'D'; }), L'Z');
+    EXPECT_EQ(NextFreeLetter({}, [](wchar_t l) { return l > L'C'; }), L'Z') << "none left: the dialog refuses it";
     EXPECT_NE(LetterClashRefusal(L"x").message.find(L"letter X: already"), std::wstring::npos);
 }
 
