@@ -68,6 +68,12 @@ TEST_F(Tray, TwoDrivesMountAndUnmountEachAloneAndExitUnmountsWhatIsLeft) {
     EXPECT_TRUE(Maps(other, other_folder)) << "the second stays";
     EXPECT_TRUE(Showing(app.Window(), Yellow)) << "while either is mounted";
     EXPECT_EQ(Tip(app.Window()), std::wstring{letter_} + L": unmounted, " + other + L": mounted");
+    // Its own truth: removed without a word, the menu reads it; mapped again in a console, the look follows.
+    ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_NO_BROADCAST_SYSTEM, std::wstring{other, L':'}.c_str(), nullptr);
+    EXPECT_NE(Look(OpenMenu(app.Window())).find(L"Mount " + second), std::wstring::npos);
+    Key(VK_ESCAPE);
+    Subst(std::wstring{other, L':'} + L" \"" + other_folder + L"\"");
+    EXPECT_TRUE(Showing(app.Window(), Yellow));
     EXPECT_TRUE(Exit(app));
     EXPECT_TRUE(Maps(other, L"")) << "Exit unmounted it";
 }
