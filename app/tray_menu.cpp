@@ -43,6 +43,7 @@ void SeveralDrivesMenuFor(HMENU loaded, const std::vector<DriveView>& drives) {
     InsertEntries(popup, 0, IDM_DRIVE_TOGGLE, shown.mounts);
     const HMENU settings = ::GetSubMenu(popup, static_cast<int>(shown.mounts.size()) + 1);
     InsertEntries(settings, 0, IDM_DRIVE_SETTINGS, shown.settings);
+    SetItem(settings, IDM_ADD_DRIVE, nullptr, shown.add_enabled);
     // Remove Drive opens the unmounted drives, each by its place.
     const HMENU removals = ::CreatePopupMenu();
     for (std::size_t i = 0; i < shown.removals.size(); ++i) {

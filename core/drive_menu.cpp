@@ -1,5 +1,6 @@
 #include "drive_menu.h"
 
+#include "drive_layout.h"
 #include "settings_rules.h"
 #include "tray_tip.h"
 
@@ -48,6 +49,7 @@ OneDriveMenu MenuForOneDrive(const DriveView& drive) {
 
 SeveralDrivesMenu MenuForDrives(const std::vector<DriveView>& drives) {
     SeveralDrivesMenu menu;
+    menu.add_enabled = drives.size() < kMostDrives;
     for (std::size_t i = 0; i < drives.size(); ++i) {
         const DriveView& drive = drives[i];
         const std::wstring label = MenuText(DriveLabel(drive));

@@ -44,6 +44,7 @@ struct SeveralDrivesMenu {
     std::vector<MenuEntry> settings;   // "X:  Website...", greyed while that drive is mounted
     std::vector<std::size_t> removable;  // the drives Remove Drive offers: the unmounted ones
     std::vector<MenuEntry> removals;     // their entries
+    bool add_enabled = true;             // greyed once every letter could be taken
 };
 SeveralDrivesMenu MenuForDrives(const std::vector<DriveView>& drives);
 

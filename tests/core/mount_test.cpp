@@ -95,6 +95,7 @@ TEST(DriveMenu, OneDriveKeepsItsMenuWithAddDriveSeveralHaveAnEntryEachAndATipTha
     EXPECT_EQ(Entries(menu.mounts), L"Unmount X:  R&&D|Mount ?:  E:\\|");
     EXPECT_EQ(Entries(menu.settings), L"X:  R&&D...:greyed|?:  E:\\...|");
     EXPECT_EQ(Entries(menu.removals) + std::to_wstring(menu.removable.at(0)), L"?:  E:\\|1") << "only what is unmounted";
+    EXPECT_TRUE(menu.add_enabled && !MenuForDrives(std::vector<DriveView>(26)).add_enabled) << "a drive a letter";
     EXPECT_EQ(NamingDrive(two, 1, L"Drive already SUBSTed"), L"?:  E:\\\r\nDrive already SUBSTed");
     EXPECT_EQ(OverallState(two), MountState::Mounted);
     EXPECT_EQ(OverallState({two[1], two[1]}), MountState::Unmounted);
