@@ -313,11 +313,18 @@ void FrmMain::mnuAddDrive_Click() {
     ReloadDrives();
 }
 
+// The question is owned by the tray window, as the settings dialog is: a
+// press on the icon meanwhile brings it forward. The drive may have been
+// mounted from outside while it waited, so it is looked at again after.
 void FrmMain::mnuRemoveDrive_Click(std::size_t drive) {
-    const DriveView view = drives_[drive].View();
-    if (view.shown == MountState::Mounted || drives_.Count() < 2) return;
-    if (!AskAppQuestion(nullptr, RemoveDriveQuestion(view))) return;
-    if (!drives_.Remove(drive)) ShowAppMessage(nullptr, kSaveFailed);
+    const auto removable = [this](const DriveMount* d) {
+        return d != nullptr && d->View().shown == MountState::Unmounted && drives_.Count() > 1;
+    };
+    const UINT tag = drives_[drive].Tag();
+    if (!removable(&drives_[drive]) || !AskAppQuestion(hwnd_, RemoveDriveQuestion(drives_[drive].View()))) return;
+    const DriveMount* asked = drives_.Tagged(tag);
+    if (!removable(asked)) return;
+    if (!drives_.Remove(asked->Index())) ShowAppMessage(nullptr, kSaveFailed);
     ReloadDrives();
 }
 
