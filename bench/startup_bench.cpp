@@ -113,7 +113,9 @@ void StoreDrives(int count, const std::wstring& folder) {
         std::filesystem::create_directories(path);
         const std::string key = i == 0 ? kSettingsKey : std::string(kSettingsKey) + "\\Drives\\" + std::to_string(i + 1);
         store(key, "Drive", std::string(1, static_cast<char>('Z' - i)));
-        store(key, "Path", std::string(path.begin(), path.end()));
+        std::string narrow;  // the bench's own folder: plain ASCII
+        for (const wchar_t c : path) narrow += static_cast<char>(c);
+        store(key, "Path", narrow);
     }
 }
 

@@ -77,7 +77,7 @@ std::string TrayTip(const std::vector<DriveView>& drives) {
         if (!tip.empty()) tip += ", ";
         const std::wstring letter = ShownLetter(drive.letter);
         tip += std::string(1, static_cast<char>(letter[0])) + (Mounted(drive) ? ": mounted" : ": unmounted");
-        mounted += Mounted(drive) ? 1 : 0;
+        if (Mounted(drive)) ++mounted;
     }
     if (tip.size() > kTipRoom) {
         tip = std::to_string(mounted) + " of " + std::to_string(drives.size()) + " drives mounted";

@@ -35,7 +35,7 @@ std::wstring TempFolder(const std::wstring& name);  // made afresh, empty
 std::wstring Mapping(wchar_t letter);               // "\??\C:\Folder", "" for none
 bool Maps(wchar_t letter, const std::wstring& folder, int timeout_ms = 5000);  // "" for nothing
 void Subst(const std::wstring& arguments);  // as a user does in a console
-wchar_t FreeLetter(wchar_t below = L'Z' + 1);
+wchar_t FreeLetter(wchar_t below = static_cast<wchar_t>(L'Z' + 1));
 
 // --- the registry
 constexpr wchar_t kKey[] = L"SOFTWARE\\Kestrane\\Orvanel";
