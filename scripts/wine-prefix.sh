@@ -41,13 +41,15 @@ REG
 }
 
 # end_prefix: ends every process of $WINEPREFIX, also when its Wine server
-# has died under them (they then hang, holding their output open).
+# has died under them (they then hang, holding their output open). Succeeds
+# when there was nothing to end, also under set -e.
 end_prefix() {
-    wineserver -k 2>/dev/null
+    wineserver -k 2>/dev/null || true
     local p
     for p in /proc/[0-9]*; do
-        [[ $(readlink "$p/exe") == */wine* ]] && grep -qzx "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null &&
-            kill -9 "${p#/proc/}" 2>/dev/null
+        if [[ $(readlink "$p/exe") == */wine* ]] && grep -qzxF "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null; then
+            kill -9 "${p#/proc/}" 2>/dev/null || true
+        fi
     done
 }
 
