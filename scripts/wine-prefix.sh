@@ -40,15 +40,39 @@ REG
     wine regedit /S 'C:\windows\temp\orvanel-test\setup.reg' >/dev/null 2>&1
 }
 
-# end_prefix: ends every process of $WINEPREFIX, also when its Wine server
-# has died under them (they then hang, holding their output open).
-end_prefix() {
-    wineserver -k 2>/dev/null
-    local p
-    for p in /proc/[0-9]*; do
-        [[ $(readlink "$p/exe") == */wine* ]] && grep -qzx "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null &&
-            kill -9 "${p#/proc/}" 2>/dev/null
+# prefix_pids [PATTERN]: the processes of $WINEPREFIX whose program matches
+# PATTERN (by default any of Wine's, its server's too).
+prefix_pids() {
+    local env dir
+    for env in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+        dir=${env%/environ}
+        if [[ $(readlink "$dir/exe") == ${1:-*/wine*} ]]; then echo "${dir#/proc/}"; fi
     done
+}
+
+# end_prefix: ends every process of $WINEPREFIX, also when its Wine server
+# has died under them (they then hang, holding their output open). Succeeds
+# when there was nothing to end, also under set -e.
+end_prefix() {
+    wineserver -k 2>/dev/null || true
+    kill -9 $(prefix_pids) 2>/dev/null || true
+}
+
+# watch_server FILE: watches $WINEPREFIX in the background (WATCH_PID): when
+# its programs have been left without a Wine server for 16 s, the server died
+# under them (Wine 8's can, when a process is ended as it starts) and they
+# hang, as nothing answers them any more: it touches FILE and ends them.
+watch_server() {
+    local orphaned=0
+    while sleep 2; do
+        if [ -n "$(prefix_pids '*/wineserver*')" ] || [ -z "$(prefix_pids)" ]; then
+            orphaned=0
+        elif ((++orphaned == 8)); then
+            touch "$1"
+            end_prefix
+        fi
+    done &
+    WATCH_PID=$!
 }
 
 # start_xvfb: starts a private X server; exports DISPLAY, sets XVFB_PID.

@@ -22,16 +22,18 @@ version=$(sed -n 's/^#define ORVANEL_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]\
 setup=$dist/Orvanel-$version-setup.exe
 [ -n "$dist" ] && [ -f "$setup" ] && export ORVANEL_SETUP=$(winepath -w "$setup" 2>/dev/null)
 
-# A GoogleTest program in the prefix's virtual desktop, bounded so that a program left running cannot
-# hold the run open; the desktop passes no exit code on, so the verdict is the report's overall count.
+# A GoogleTest program in the prefix's virtual desktop, bounded so that a program left running cannot hold the run open.
+# The verdict is the report's overall count (the desktop passes no exit code on); 2: none, the Wine server died under it first.
 run() {
     local report=$work/report-$RANDOM.json limit=${ORVANEL_E2E_TIMEOUT:-400}
     (sleep "$limit" && touch "$report.late" && end_prefix) >/dev/null 2>&1 &
     local bound=$!
     wine explorer /desktop=Orvanel,1024x768 "$(winepath -w "$1")" "${@:2}" --gtest_output="json:$(winepath -w "$report")" 2>&1 |
-        tr -d '\r' | grep --line-buffered -v '^wine: Read access denied'
+        tr -d '\r' | grep --line-buffered -v '^wine: Read access denied' | tee "$report.out"
     kill "$bound" 2>/dev/null
     [ ! -f "$report.late" ] || { echo "FAIL: $(basename "$1") still running after $limit s, ended"; return 1; }
+    [ -f "$report" ] || [ ! -f "$WINEPREFIX.died" ] || grep -q '^\[  FAILED  \]' "$report.out" ||
+        { echo "the Wine server died under $(basename "$1")$(awk '/^\[ RUN/ {t = " in " $NF} END {print t}' "$report.out")"; return 2; }
     [ -f "$report" ] || echo "FAIL: $(basename "$1") wrote no report (DISPLAY=$DISPLAY)"
     [ "$(grep -m1 -o '"failures": [0-9]*' "$report" 2>/dev/null)" == '"failures": 0' ] &&
         [ "$(grep -m1 -o '"errors": [0-9]*' "$report")" == '"errors": 0' ]
@@ -43,20 +45,29 @@ session() {
     local rc=0
     export WINEPREFIX=$work/$1
     start_xvfb
+    watch_server "$WINEPREFIX.died"
     prepare_prefix "$WINEPREFIX" "$(dirname "$e2e")" 1024 768
     mkdir -p "$WINEPREFIX/drive_c/e2e-data"
     ln -sfn ../drive_c/e2e-data "$WINEPREFIX/dosdevices/d:"
     wineserver -k; wineserver -w
-    run "$e2e" --gtest_filter="$2" || rc=1
+    run "$e2e" --gtest_filter="$2" || rc=$?
     if [ "${3:-}" == glue ]; then
-        run "$glue" || rc=1
+        run "$glue" || rc=$((rc | $?))
         wineserver -k; wineserver -w
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-        run "$glue" --gtest_filter='Dialogs.*' || rc=1
+        run "$glue" --gtest_filter='Dialogs.*' || rc=$((rc | $?))
     fi
     end_prefix  # nothing of it outlives its folder
-    kill "$XVFB_PID" 2>/dev/null
+    kill "$WATCH_PID" "$XVFB_PID" 2>/dev/null
     return $rc
+}
+
+# session_with_rerun NAME FILTER [glue]: a session, run once more in a new prefix (saying so, its output dropped) when only its Wine server failed.
+session_with_rerun() {
+    session "$@" >"$work/$1.log" 2>&1 && { cat "$work/$1.log"; return; }
+    [ $? -eq 2 ] || { cat "$work/$1.log"; return 1; }
+    echo "$(grep -m1 '^the Wine server died' "$work/$1.log"); session $1 run again"
+    session "$1-again" "${@:2}"
 }
 
 failed=0
@@ -64,12 +75,12 @@ if [ -n "${ORVANEL_E2E_FILTER:-}" ]; then
     session one "$ORVANEL_E2E_FILTER" || failed=1
 else
     # The minute a missing folder is waited for runs beside everything else.
-    session a 'MountAtStart.AFolderThatNever*:Installer.*' >"$work/a.log" 2>&1 &
+    session_with_rerun a 'MountAtStart.AFolderThatNever*:Installer.*' >"$work/a.out" 2>&1 &
     first=$!
-    session b '*-MountAtStart.AFolderThatNever*:Installer.*' glue >"$work/b.log" 2>&1 &
+    session_with_rerun b '*-MountAtStart.AFolderThatNever*:Installer.*' glue >"$work/b.out" 2>&1 &
     second=$!
     for pid in "$first" "$second"; do wait "$pid" || failed=1; done
-    cat "$work/a.log" "$work/b.log"
+    cat "$work/a.out" "$work/b.out"
 fi
 
 # The portable zip: the program and its help file as built, a read-me for Windows.
