@@ -18,12 +18,12 @@ DriveMount::DriveMount(HWND window, UINT message, UINT tag, std::size_t index)
 UINT_PTR DriveMount::WaitTimer() const { return kFolderWaitTimers + tag_; }
 
 std::optional<MountRefusal> DriveMount::Load() {
-    const StoredSetting folder = store_.Folder(L"");
-    const StoredSetting letter = store_.Letter(L"C");
-    letter_ = letter.text;
-    folder_ = folder.text;
+    const DriveSettings stored = store_.ReadAll(L"C", L"");
+    letter_ = stored.letter.text;
+    folder_ = stored.folder.text;
     spec_ = DriveSpecFor(letter_);
-    damage_ = CheckMountSettings(letter, folder);
+    mount_at_start_ = OptionIsOn(stored.mount_at_start);
+    damage_ = CheckMountSettings(stored.letter, stored.folder);
     if (!folder_.empty()) mountable_ = true;
     return Refusal();
 }
@@ -79,14 +79,17 @@ bool DriveMount::Mapped() const {
     return target && MappingNamesFolder(*target, folder_);
 }
 
-std::optional<std::wstring> DriveMount::MountAtStart() {
-    const std::optional<MountRefusal> refusal = Load();
+std::optional<std::wstring> DriveMount::MountAtStart(bool read_again) {
+    const std::optional<MountRefusal> refusal = read_again ? Load() : Refusal();
     StartupFacts facts;
-    facts.option_on = OptionIsOn(store_.MountAtStart());
+    facts.option_on = mount_at_start_;
     facts.folder_stored = !folder_.empty();
     facts.damaged = refusal.has_value();
-    facts.mapped = !facts.damaged && Mapped();
-    facts.folder_exists = !facts.damaged && FolderExists(folder_);
+    // The drive and the folder are looked at only where they decide something.
+    if (facts.option_on && facts.folder_stored && !facts.damaged) {
+        facts.mapped = Mapped();
+        facts.folder_exists = FolderExists(folder_);
+    }
     const StartupMount step = DecideStartupMount(facts);
     if (step == StartupMount::Wait) {
         if (!folder_wait_) folder_wait_.emplace(::GetTickCount());

@@ -53,9 +53,10 @@ public:
     bool Follow();
     // Windows told of a letter that came or went.
     bool Concerns(std::uint32_t unit_mask) const { return MaskHoldsDrive(unit_mask, spec_); }
-    // "Mount the drive when Orvanel starts", at start-up and each time the
-    // wait for a missing folder looks again; a message to show, or nullopt.
-    std::optional<std::wstring> MountAtStart();
+    // "Mount the drive when Orvanel starts", at start-up (just loaded) and
+    // each time the wait for a missing folder looks again (read afresh); a
+    // message to show, or nullopt.
+    std::optional<std::wstring> MountAtStart(bool read_again);
     void StopWaiting();
 
 private:
@@ -70,6 +71,7 @@ private:
     std::wstring spec_;    // the letter with its colon, as subst gets it
     std::wstring folder_;
     std::optional<MountRefusal> damage_;
+    bool mount_at_start_ = false;
     bool clashing_ = false;
     bool mountable_ = false;
     MountTracker tracker_;

@@ -157,7 +157,7 @@ void FrmMain::Form_Load() {
     // Every drive starts before any message holds the user up.
     std::vector<std::pair<std::size_t, std::wstring>> messages;
     for (std::size_t i = 0; i < drives_.Count(); ++i) {
-        if (std::optional<std::wstring> message = drives_[i].MountAtStart()) messages.emplace_back(i, *message);
+        if (std::optional<std::wstring> message = drives_[i].MountAtStart(false)) messages.emplace_back(i, *message);
     }
     ShowLook();
     for (const auto& [drive, message] : messages) ShowDriveMessage(drive, message);
@@ -239,7 +239,7 @@ void FrmMain::OnTimer(UINT_PTR id) {
     if (id == kIconRetryTimer) TryAddTrayIcon();
     for (std::size_t i = 0; i < drives_.Count(); ++i) {
         if (drives_[i].WaitTimer() != id) continue;
-        const std::optional<std::wstring> message = drives_[i].MountAtStart();
+        const std::optional<std::wstring> message = drives_[i].MountAtStart(true);
         ShowLook();
         if (message) ShowDriveMessage(i, *message);
         return;

@@ -178,24 +178,45 @@ void PrintRow(const Program& p) {
 }  // namespace
 
 // The program with DRIVES drives beside the floor, and its menu's opening with one and with DRIVES.
-int WithDrives(int runs, int drives, Program floor, Program program) {
+// The floor, the program with one drive and with DRIVES take turns, each
+// first in a round in turn, so that the drift of a long session weighs on
+// all three alike.
+int WithDrives(int runs, int drives, Program floor, const Program& program) {
     const std::wstring folder = program.exe.substr(0, program.exe.find_last_of(L'\\')) + L"\\drives";
-    StoreDrives(drives, folder);
-    for (Program* p : {&floor, &program}) p->startup_ms.clear(), p->working_set.clear();
+    floor.startup_ms.clear();
+    floor.working_set.clear();
+    Program one{program.exe, program.window_class, {}, {}}, many = one;
+    Program* const turns[] = {&floor, &one, &many};
     for (int i = 0; i < runs; ++i) {
-        if (!RunOnce(i % 2 ? program : floor, true) || !RunOnce(i % 2 ? floor : program, true)) return 1;
+        for (int t = 0; t < 3; ++t) {
+            Program* next = turns[(i + t) % 3];
+            if (next != &floor) StoreDrives(next == &many ? drives : 1, folder);
+            ::Sleep(kSettleMs);  // whatever the stored values set going in Wine's server, done
+            if (!RunOnce(*next, true)) return 1;
+        }
     }
-    std::printf("\nWith %d drives stored (none mounted at start), the same way:\n", drives);
+    std::printf("\nThe program with one drive and with %d drives stored (none mounted at start), taking turns:\n",
+                drives);
     PrintRow(floor);
-    PrintRow(program);
-    std::printf("start-up ratio with %d drives: %.3f\n", drives, Median(program.startup_ms) / Median(floor.startup_ms));
-    const std::vector<double> many = MenuOpenTimes(program, runs);
+    PrintRow(one);
+    PrintRow(many);
+    // Each round's three starts lie close together: the median of the
+    // rounds' ratios leaves out what drifts over the session.
+    const auto ratio = [runs](const Program& a, const Program& b) {
+        std::vector<double> ratios;
+        for (int i = 0; i < runs; ++i) ratios.push_back(a.startup_ms[static_cast<std::size_t>(i)] / b.startup_ms[static_cast<std::size_t>(i)]);
+        return Median(ratios);
+    };
+    std::printf("start-up ratio (median of the rounds' ratios) with one drive: %.3f, with %d drives: %.3f "
+                "(%d drives against one: %.3f)\n", ratio(one, floor), drives, ratio(many, floor), drives, ratio(many, one));
+    StoreDrives(drives, folder);
+    const std::vector<double> many_menu = MenuOpenTimes(many, runs);
     StoreDrives(1, folder);
-    const std::vector<double> one = MenuOpenTimes(program, runs);
+    const std::vector<double> one_menu = MenuOpenTimes(one, runs);
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    if (many.empty() || one.empty()) return 1;
+    if (many_menu.empty() || one_menu.empty()) return 1;
     std::printf("menu open (from the icon's press until the menu shows), median of %zu: %.1f ms with one drive, "
-                "%.1f ms with %d drives\n", many.size(), Median(one), Median(many), drives);
+                "%.1f ms with %d drives\n", many_menu.size(), Median(one_menu), Median(many_menu), drives);
     return 0;
 }
 

@@ -21,6 +21,17 @@ std::string WithoutTerminator(std::string data) {
     return data;
 }
 
+// The decoded value of data read, with how the read went.
+StoredRead Decoded(ErrorReporter& errors, const std::optional<std::string>& data) {
+    if (!data) return {ReadStatus::Missing, std::string()};
+    CodecResult decoded = DecodeValue(WithoutTerminator(*data));
+    if (decoded.error != 0) {
+        errors.Report(StoreErrorMessage(decoded.error));
+        return {ReadStatus::Failed, std::string(kFailedRead)};
+    }
+    return {ReadStatus::Read, std::move(decoded.text)};
+}
+
 }  // namespace
 
 CodecResult EncodeValue(std::string_view ansi) { return Transform(ansi); }
@@ -31,16 +42,25 @@ std::string StoreErrorMessage(int error) {
     return "ERROR # " + std::to_string(error) + " : " + description + "\rPlease exit and try again.";
 }
 
+std::vector<std::optional<std::string>> RegistryPort::QueryStrings(RootKey root, const std::string& path,
+                                                                   const std::vector<std::string>& names) {
+    std::vector<std::optional<std::string>> data;
+    for (const std::string& name : names) data.push_back(QueryString(root, path, name));
+    return data;
+}
+
 StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, RootKey root,
                              const std::string& path, const std::string& name) {
-    const std::optional<std::string> data = registry.QueryString(root, path, name);
-    if (!data) return {ReadStatus::Missing, std::string()};
-    CodecResult decoded = DecodeValue(WithoutTerminator(*data));
-    if (decoded.error != 0) {
-        errors.Report(StoreErrorMessage(decoded.error));
-        return {ReadStatus::Failed, std::string(kFailedRead)};
+    return Decoded(errors, registry.QueryString(root, path, name));
+}
+
+std::vector<StoredRead> ReadStoredSettings(RegistryPort& registry, ErrorReporter& errors, RootKey root,
+                                           const std::string& path, const std::vector<std::string>& names) {
+    std::vector<StoredRead> reads;
+    for (const std::optional<std::string>& data : registry.QueryStrings(root, path, names)) {
+        reads.push_back(Decoded(errors, data));
     }
-    return {ReadStatus::Read, std::move(decoded.text)};
+    return reads;
 }
 
 bool WriteStoredValue(RegistryPort& registry, ErrorReporter& errors, RootKey root,

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvanel {
 
@@ -52,6 +53,10 @@ public:
     // The value's raw data, or nullopt when the key or the value can't be read.
     virtual std::optional<std::string> QueryString(RootKey root, const std::string& path,
                                                    const std::string& name) = 0;
+    // Several values of one key, in the order named; one by one unless the
+    // registry can do better (open the key once).
+    virtual std::vector<std::optional<std::string>> QueryStrings(RootKey root, const std::string& path,
+                                                                 const std::vector<std::string>& names);
     // Creates the key and every missing key above it; nullptr on failure.
     virtual std::unique_ptr<WritableKey> CreateKey(RootKey root, const std::string& path) = 0;
     virtual bool HasKey(RootKey root, const std::string& path) = 0;
@@ -89,6 +94,9 @@ struct StoredSetting {
 
 StoredRead ReadStoredSetting(RegistryPort& registry, ErrorReporter& errors, RootKey root,
                              const std::string& path, const std::string& name);
+// Several values of one key, in the order named.
+std::vector<StoredRead> ReadStoredSettings(RegistryPort& registry, ErrorReporter& errors, RootKey root,
+                                           const std::string& path, const std::vector<std::string>& names);
 
 // True when the value was stored.
 bool WriteStoredValue(RegistryPort& registry, ErrorReporter& errors, RootKey root,

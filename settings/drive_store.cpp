@@ -20,6 +20,12 @@ StoredSetting DriveStore::Folder(const std::wstring& fallback) const { return Re
 StoredSetting DriveStore::Letter(const std::wstring& fallback) const { return Read(kLetterValue, fallback); }
 StoredSetting DriveStore::MountAtStart() const { return Read(kMountAtStartValue, kOptionOff); }
 
+DriveSettings DriveStore::ReadAll(const std::wstring& letter_fallback, const std::wstring& folder_fallback) const {
+    const std::vector<StoredRead> reads =
+        ReadStoredSettings(*registry_, MessageBoxReporter(), kRoot, key_, {kLetterValue, kFolderValue, kMountAtStartValue});
+    return {AsSetting(reads[0], letter_fallback), AsSetting(reads[1], folder_fallback), AsSetting(reads[2], kOptionOff)};
+}
+
 bool DriveStore::WriteFolder(const std::wstring& folder) const { return Write(kFolderValue, folder); }
 bool DriveStore::WriteLetter(const std::wstring& letter) const { return Write(kLetterValue, letter); }
 bool DriveStore::WriteMountAtStart(bool on) const {

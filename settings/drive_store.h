@@ -11,6 +11,13 @@
 
 namespace orvanel {
 
+// A drive's three values as one read gives them.
+struct DriveSettings {
+    StoredSetting letter;
+    StoredSetting folder;
+    StoredSetting mount_at_start;
+};
+
 class DriveStore {
 public:
     // `index` 0 is the first drive. The registry is the system's but where
@@ -23,6 +30,8 @@ public:
     StoredSetting Letter(const std::wstring& fallback) const;
     // "Mount the drive when Orvanel starts"; off unless stored as on.
     StoredSetting MountAtStart() const;
+    // All three, the key opened once.
+    DriveSettings ReadAll(const std::wstring& letter_fallback, const std::wstring& folder_fallback) const;
     bool WriteFolder(const std::wstring& folder) const;
     bool WriteLetter(const std::wstring& letter) const;
     bool WriteMountAtStart(bool on) const;

@@ -33,24 +33,16 @@ private:
 class Win32Registry final : public RegistryPort {
 public:
     std::optional<std::string> QueryString(RootKey root, const std::string& path, const std::string& name) override {
+        return QueryStrings(root, path, {name})[0];
+    }
+
+    // The key is opened once for all of them.
+    std::vector<std::optional<std::string>> QueryStrings(RootKey root, const std::string& path,
+                                                         const std::vector<std::string>& names) override {
+        std::vector<std::optional<std::string>> data(names.size());
         UniqueKey key;
-        if (::RegOpenKeyExA(ToHkey(root), path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        // Ask for the size first: a value may be of any length the store wrote.
-        DWORD size = 0;
-        if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        std::string data(size, '\0');
-        LONG rc = ERROR_MORE_DATA;
-        while (rc == ERROR_MORE_DATA) {  // the value may grow between the calls
-            data.resize(size);
-            rc = ::RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                                    &size);
-        }
-        if (rc != ERROR_SUCCESS) return std::nullopt;
-        data.resize(size);
+        if (::RegOpenKeyExA(ToHkey(root), path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return data;
+        for (std::size_t i = 0; i < names.size(); ++i) data[i] = Query(key.get(), names[i]);
         return data;
     }
 
@@ -80,6 +72,21 @@ public:
 
 private:
     static bool Gone(LSTATUS rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND; }
+
+    // A value may be of any length the store wrote: a short one, the usual,
+    // is read at the first try.
+    static std::optional<std::string> Query(HKEY key, const std::string& name) {
+        std::string data(256, '\0');
+        DWORD size = static_cast<DWORD>(data.size());
+        LONG rc = ::RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+        while (rc == ERROR_MORE_DATA) {  // the value may grow between the calls
+            data.resize(size);
+            rc = ::RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+        }
+        if (rc != ERROR_SUCCESS) return std::nullopt;
+        data.resize(size);
+        return data;
+    }
 };
 
 class BoxReporter final : public ErrorReporter {
@@ -101,7 +108,10 @@ ErrorReporter& MessageBoxReporter() {
 
 StoredSetting ReadRegSetting(RegistryPort& registry, RootKey root, const std::string& key_path,
                              const std::string& name, const std::wstring& fallback) {
-    const StoredRead read = ReadStoredSetting(registry, MessageBoxReporter(), root, key_path, name);
+    return AsSetting(ReadStoredSetting(registry, MessageBoxReporter(), root, key_path, name), fallback);
+}
+
+StoredSetting AsSetting(const StoredRead& read, const std::wstring& fallback) {
     if (read.status == ReadStatus::Missing) return {read.status, fallback};
     return {read.status, FromAnsi(read.text)};
 }
