@@ -18,7 +18,7 @@ DriveMount::DriveMount(HWND window, UINT message, UINT tag, std::size_t index)
 UINT_PTR DriveMount::WaitTimer() const { return kFolderWaitTimers + tag_; }
 
 std::optional<MountRefusal> DriveMount::Load() {
-    const DriveSettings stored = store_.ReadAll(L"C", L"");
+    const DriveSettings stored = store_.Read(L"", L"C");
     letter_ = stored.letter.text;
     folder_ = stored.folder.text;
     spec_ = DriveSpecFor(letter_);

@@ -63,6 +63,16 @@ std::vector<std::wstring> DriveMounts::LettersInUse(std::size_t except) const {
     return letters;
 }
 
+void DriveMounts::StopWaiting() {
+    for (const auto& room : rooms_) room->StopWaiting();
+}
+
+void DriveMounts::UnmountMounted() {
+    for (const auto& room : rooms_) {
+        if (room->Tracker().Shown() == MountState::Mounted) room->Unmount();
+    }
+}
+
 bool DriveMounts::Follow() {
     bool changed = false;
     for (const auto& room : rooms_) changed = room->Follow() || changed;

@@ -37,6 +37,9 @@ public:
     std::vector<const MountTracker*> Trackers() const;
     // The letters of every drive but `except`; one refused for its letter holds none.
     std::vector<std::wstring> LettersInUse(std::size_t except) const;
+    // Leaving: no drive waits for its folder any more; each mounted one is unmounted.
+    void StopWaiting();
+    void UnmountMounted();
     // Every look follows its real mapping: true when one changed.
     bool Follow();
     bool Follow(std::uint32_t unit_mask);

@@ -338,19 +338,14 @@ void FrmMain::Terminate() {
     // handing over to it.
     AnnounceLeaving();
     ::KillTimer(hwnd_, kIconRetryTimer);
-    for (std::size_t i = 0; i < drives_.Count(); ++i) drives_[i].StopWaiting();
+    drives_.StopWaiting();
     const std::vector<const MountTracker*> trackers = drives_.Trackers();
     LeavePlan plan(::GetTickCount());
     for (;;) {
         const DWORD now = ::GetTickCount();
         switch (plan.Next(trackers, now)) {
             case LeaveStep::Wait: WaitForMessages(plan.WaitLeft(now)); break;
-            case LeaveStep::Unmount:
-                for (std::size_t i = 0; i < drives_.Count(); ++i) {
-                    if (drives_[i].Tracker().Shown() == MountState::Mounted) drives_[i].Unmount();
-                }
-                ShowLook();
-                break;
+            case LeaveStep::Unmount: drives_.UnmountMounted(); ShowLook(); break;
             case LeaveStep::End: RemoveTrayIcon(); ::ExitProcess(0);
         }
     }

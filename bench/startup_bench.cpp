@@ -52,49 +52,65 @@ HWND FindProgramWindow(DWORD pid, const std::wstring& window_class) {
     return window;
 }
 
-// One start: returns false when the program did not come up.
-bool RunOnce(Program& program, bool keep) {
+// One start of a program: its process and, once it came up, its tray window.
+struct Started {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+    Clock::time_point began;
+    Clock::time_point ready;
+};
+
+// Started in its own folder, as a user starts it; false when it could not be.
+bool Start(const Program& program, Started& run) {
     std::wstring command_line = L"\"" + program.exe + L"\"";
     const std::wstring folder = program.exe.substr(0, program.exe.find_last_of(L'\\'));
     STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    const Clock::time_point started = Clock::now();
+    run.began = Clock::now();
     if (!::CreateProcessW(program.exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, folder.c_str(), &startup, &process)) {
+                          nullptr, folder.c_str(), &startup, &run.process)) {
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", program.exe.c_str(), ::GetLastError());
         return false;
     }
-    ::WaitForInputIdle(process.hProcess, kStartTimeoutMs);
-    HWND window = nullptr;
-    while ((window = FindProgramWindow(process.dwProcessId, program.window_class)) == nullptr &&
-           Clock::now() < started + std::chrono::milliseconds(kStartTimeoutMs)) {
+    ::WaitForInputIdle(run.process.hProcess, kStartTimeoutMs);
+    while ((run.window = FindProgramWindow(run.process.dwProcessId, program.window_class)) == nullptr &&
+           Clock::now() < run.began + std::chrono::milliseconds(kStartTimeoutMs)) {
         ::Sleep(1);
     }
-    const Clock::time_point ready = Clock::now();
+    run.ready = Clock::now();
+    return true;
+}
 
-    ::Sleep(kSettleMs);
-    PROCESS_MEMORY_COUNTERS counters{sizeof(counters)};
-    const bool measured = window != nullptr &&
-                          ::GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters));
-
-    if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process.hProcess, 1);
-        ::WaitForSingleObject(process.hProcess, kExitTimeoutMs);
+// Closed as from outside, ended if it would not go.
+void Stop(Started& run) {
+    if (run.window != nullptr) ::PostMessageW(run.window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(run.process.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(run.process.hProcess, 1);
+        ::WaitForSingleObject(run.process.hProcess, kExitTimeoutMs);
     }
     // Whatever icon the program left behind would crowd the next starts.
-    if (window != nullptr) {
-        NOTIFYICONDATAA icon{NOTIFYICONDATAA_V1_SIZE, window, kIconId};  // its size, window and id
+    if (run.window != nullptr) {
+        NOTIFYICONDATAA icon{NOTIFYICONDATAA_V1_SIZE, run.window, kIconId};  // its size, window and id
         ::Shell_NotifyIconA(NIM_DELETE, &icon);
     }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    ::CloseHandle(run.process.hThread);
+    ::CloseHandle(run.process.hProcess);
+}
+
+// One start: returns false when the program did not come up.
+bool RunOnce(Program& program, bool keep) {
+    Started run;
+    if (!Start(program, run)) return false;
+    ::Sleep(kSettleMs);
+    PROCESS_MEMORY_COUNTERS counters{sizeof(counters)};
+    const bool measured = run.window != nullptr &&
+                          ::GetProcessMemoryInfo(run.process.hProcess, &counters, sizeof(counters));
+    Stop(run);
     if (!measured) {
         std::fprintf(stderr, "no window %ls from %ls\n", program.window_class.c_str(), program.exe.c_str());
         return false;
     }
     if (keep) {
-        program.startup_ms.push_back(std::chrono::duration<double, std::milli>(ready - started).count());
+        program.startup_ms.push_back(std::chrono::duration<double, std::milli>(run.ready - run.began).count());
         program.working_set.push_back(static_cast<double>(counters.WorkingSetSize) / kMiB);
     }
     return true;
@@ -121,18 +137,11 @@ void StoreDrives(int count, const std::wstring& folder) {
 
 // From the icon's right-button press until the menu shows, RUNS times; each
 // menu is closed with Escape, as a user would.
-std::vector<double> MenuOpenTimes(Program& program, int runs) {
+std::vector<double> MenuOpenTimes(const Program& program, int runs) {
     std::vector<double> times;
-    std::wstring command_line = L"\"" + program.exe + L"\"";
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(program.exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-        return times;
-    }
-    ::WaitForInputIdle(process.hProcess, kStartTimeoutMs);
-    HWND window = nullptr;
-    for (int i = 0; i < 2000 && (window = FindProgramWindow(process.dwProcessId, program.window_class)) == nullptr; ++i) ::Sleep(10);
+    Started run;
+    if (!Start(program, run)) return times;
+    const HWND window = run.window;
     ::Sleep(kSettleMs);
     for (int i = 0; window != nullptr && i < runs; ++i) {
         const Clock::time_point pressed = Clock::now();
@@ -152,10 +161,7 @@ std::vector<double> MenuOpenTimes(Program& program, int runs) {
         for (int j = 0; j < 500 && ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); ++j) ::Sleep(10);
         ::Sleep(100);
     }
-    if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    Stop(run);
     return times;
 }
 

@@ -16,24 +16,16 @@ std::string AppKey() { return ToAnsi(AppKeyPath); }
 DriveStore::DriveStore(std::size_t index, RegistryPort& registry)
     : index_(index), registry_(&registry), key_(DriveKeyPath(AppKey(), index)) {}
 
-StoredSetting DriveStore::Folder(const std::wstring& fallback) const { return Read(kFolderValue, fallback); }
-StoredSetting DriveStore::Letter(const std::wstring& fallback) const { return Read(kLetterValue, fallback); }
-StoredSetting DriveStore::MountAtStart() const { return Read(kMountAtStartValue, kOptionOff); }
-
-DriveSettings DriveStore::ReadAll(const std::wstring& letter_fallback, const std::wstring& folder_fallback) const {
+DriveSettings DriveStore::Read(const std::wstring& folder_fallback, const std::wstring& letter_fallback) const {
     const std::vector<StoredRead> reads =
-        ReadStoredSettings(*registry_, MessageBoxReporter(), kRoot, key_, {kLetterValue, kFolderValue, kMountAtStartValue});
-    return {AsSetting(reads[0], letter_fallback), AsSetting(reads[1], folder_fallback), AsSetting(reads[2], kOptionOff)};
+        ReadStoredSettings(*registry_, MessageBoxReporter(), kRoot, key_, {kFolderValue, kLetterValue, kMountAtStartValue});
+    return {AsSetting(reads[0], folder_fallback), AsSetting(reads[1], letter_fallback), AsSetting(reads[2], kOptionOff)};
 }
 
 bool DriveStore::WriteFolder(const std::wstring& folder) const { return Write(kFolderValue, folder); }
 bool DriveStore::WriteLetter(const std::wstring& letter) const { return Write(kLetterValue, letter); }
 bool DriveStore::WriteMountAtStart(bool on) const {
     return Write(kMountAtStartValue, on ? kOptionOn : kOptionOff);
-}
-
-StoredSetting DriveStore::Read(const char* name, const std::wstring& fallback) const {
-    return ReadRegSetting(*registry_, kRoot, key_, name, fallback);
 }
 
 bool DriveStore::Write(const char* name, const std::wstring& value) const {

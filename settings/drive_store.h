@@ -11,10 +11,11 @@
 
 namespace orvanel {
 
-// A drive's three values as one read gives them.
+// A drive's three values as one read gives them; "Mount the drive when
+// Orvanel starts" is off unless stored as on.
 struct DriveSettings {
-    StoredSetting letter;
     StoredSetting folder;
+    StoredSetting letter;
     StoredSetting mount_at_start;
 };
 
@@ -25,19 +26,13 @@ public:
     explicit DriveStore(std::size_t index, RegistryPort& registry = SystemRegistry());
 
     std::size_t Index() const { return index_; }
-    // Each reader gives its own default.
-    StoredSetting Folder(const std::wstring& fallback) const;
-    StoredSetting Letter(const std::wstring& fallback) const;
-    // "Mount the drive when Orvanel starts"; off unless stored as on.
-    StoredSetting MountAtStart() const;
-    // All three, the key opened once.
-    DriveSettings ReadAll(const std::wstring& letter_fallback, const std::wstring& folder_fallback) const;
+    // All three, the key opened once; each reader gives its own defaults.
+    DriveSettings Read(const std::wstring& folder_fallback, const std::wstring& letter_fallback) const;
     bool WriteFolder(const std::wstring& folder) const;
     bool WriteLetter(const std::wstring& letter) const;
     bool WriteMountAtStart(bool on) const;
 
 private:
-    StoredSetting Read(const char* name, const std::wstring& fallback) const;
     bool Write(const char* name, const std::wstring& value) const;
 
     std::size_t index_;

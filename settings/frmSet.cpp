@@ -158,16 +158,14 @@ void FrmSet::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 
 void FrmSet::Form_Load() {
-    const DriveStore& store = drive_dialog_.store;
-    const std::wstring path = store.Folder(kPathDefault).text;
-    const StoredPathParts parts = SplitStoredPath(path);
+    const DriveSettings stored = drive_dialog_.store.Read(kPathDefault, drive_dialog_.letter_fallback);
+    const StoredPathParts parts = SplitStoredPath(stored.folder.text);
     const std::optional<wchar_t> letter = DriveLetterOf(parts.drive);
     SetDrive(letter ? *letter : kFallbackDrive);
     // The stored folder belongs to the stored drive only.
     if (letter && drive_ == *letter) SetDirPath(parts.folder);
-    const std::wstring stored_letter = store.Letter(drive_dialog_.letter_fallback).text;
-    ::SetDlgItemTextW(hwnd_, IDC_DRIVE_LETTER, stored_letter.c_str());
-    Tick(IDC_MOUNT_AT_START, OptionIsOn(store.MountAtStart()));
+    ::SetDlgItemTextW(hwnd_, IDC_DRIVE_LETTER, stored.letter.text.c_str());
+    Tick(IDC_MOUNT_AT_START, OptionIsOn(stored.mount_at_start));
     starts_at_sign_in_ = StartsAtSignIn();
     Tick(IDC_START_AT_SIGN_IN, starts_at_sign_in_);
 }

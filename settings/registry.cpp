@@ -106,11 +106,6 @@ ErrorReporter& MessageBoxReporter() {
     return reporter;
 }
 
-StoredSetting ReadRegSetting(RegistryPort& registry, RootKey root, const std::string& key_path,
-                             const std::string& name, const std::wstring& fallback) {
-    return AsSetting(ReadStoredSetting(registry, MessageBoxReporter(), root, key_path, name), fallback);
-}
-
 StoredSetting AsSetting(const StoredRead& read, const std::wstring& fallback) {
     if (read.status == ReadStatus::Missing) return {read.status, fallback};
     return {read.status, FromAnsi(read.text)};
@@ -123,7 +118,8 @@ bool WriteRegValue(RegistryPort& registry, RootKey root, const std::string& key_
 
 StoredSetting ReadRegSetting(RootKey root, const std::wstring& key_path, const std::wstring& name,
                              const std::wstring& fallback) {
-    return ReadRegSetting(SystemRegistry(), root, ToAnsi(key_path), ToAnsi(name), fallback);
+    return AsSetting(ReadStoredSetting(SystemRegistry(), MessageBoxReporter(), root, ToAnsi(key_path), ToAnsi(name)),
+                     fallback);
 }
 
 std::wstring ReadRegValue(RootKey root, const std::wstring& key_path, const std::wstring& name,

@@ -32,9 +32,7 @@ ErrorReporter& MessageBoxReporter();
 
 // A read as the program holds it: in UTF-16, the fallback when Missing.
 StoredSetting AsSetting(const StoredRead& read, const std::wstring& fallback);
-// The same through a given registry, the key and name in the ANSI code page.
-StoredSetting ReadRegSetting(RegistryPort& registry, RootKey root, const std::string& key_path,
-                             const std::string& name, const std::wstring& fallback);
+// A write through a given registry, the key and name in the ANSI code page.
 bool WriteRegValue(RegistryPort& registry, RootKey root, const std::string& key_path, const std::string& name,
                    const std::wstring& value);
 
